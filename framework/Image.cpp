@@ -1,0 +1,76 @@
+#include "Image.hpp"
+
+#include "Graphics.hpp"
+
+#include <allegro.h>
+
+Image::~Image()
+{
+    destroy();
+}
+
+void Image::load(const char* fileName)
+{
+    destroy();
+    bitmap_ = load_bitmap(fileName, nullptr);
+}
+
+void Image::destroy()
+{
+    if (!bitmap_)
+        return;
+    destroy_bitmap(bitmap_);
+    bitmap_ = nullptr;
+}
+
+void Image::draw(int x, int y) const
+{
+    if (bitmap_)
+        blit(bitmap_, backBuffer, 0, 0, x, y, bitmap_->w, bitmap_->h);
+}
+
+void Image::drawMasked(int x, int y) const
+{
+    if (bitmap_)
+        masked_blit(bitmap_, backBuffer, 0, 0, x, y, bitmap_->w, bitmap_->h);
+}
+
+void Image::drawRotated(int x, int y, double angle) const
+{
+    if (bitmap_)
+        rotate_sprite(backBuffer, bitmap_, x, y, ftofix(angle));
+}
+
+int Image::width() const
+{
+    return bitmap_ ? bitmap_->w : 0;
+}
+
+int Image::height() const
+{
+    return bitmap_ ? bitmap_->h : 0;
+}
+
+bool inRange(int lo, int hi, int v)
+{
+    return v >= lo && v <= hi;
+}
+
+bool rectsOverlap(int ax1, int ax2, int ay1, int ay2, int bx1, int bx2, int by1, int by2)
+{
+    const bool topInside = inRange(by1, by2, ay1);
+    const bool bottomInside = inRange(by1, by2, ay2);
+    const bool leftInside = inRange(bx1, bx2, ax1);
+    const bool rightInside = inRange(bx1, bx2, ax2);
+    if ((topInside || bottomInside) && (leftInside || rightInside))
+        return true;
+    return ay1 > by1 && ay2 < by2 && ax1 < bx1 && ax2 > bx2;
+}
+
+bool imagesCollide(const Image& a, int ax, int ay, const Image& b, int bx, int by)
+{
+    const int ax2 = ax + a.width(), ay2 = ay + a.height();
+    const int bx2 = bx + b.width(), by2 = by + b.height();
+    return rectsOverlap(ax, ax2, ay, ay2, bx, bx2, by, by2)
+        || rectsOverlap(bx, bx2, by, by2, ax, ax2, ay, ay2);
+}

@@ -1,0 +1,5 @@
+#include "Graphics.hpp"
+
+#include <allegro.h>
+
+const int graphicsCard = GFX_AUTODETECT_WINDOWED;

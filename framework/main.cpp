@@ -1,0 +1,62 @@
+#include "framework/Buttons.hpp"
+#include "framework/FrameClock.hpp"
+#include "framework/Graphics.hpp"
+#include "framework/SaveFile.hpp"
+#include "framework/SoundLayer.hpp"
+#include "game/Menu.hpp"
+
+#include <allegro.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+constexpr const char* kMusicFile = "motivati.xm";
+constexpr const char* kSaveFile = "save.dat";
+
+enum MenuChoice { kNewGame = 0, kFireSeries = 1, kDiskSeries = 2 };
+
+void runMenuLoop()
+{
+    for (;;) {
+        const int choice = runMenu(fumboAttackUnlocked(), spinAttackUnlocked());
+        if (choice > kDiskSeries)
+            break;
+        // The main run and the two series come with the game's screens.
+    }
+}
+
+} // namespace
+
+int main(int, char**)
+{
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    // Without a display the library cannot start, and using it then would
+    // crash: say so and stop.
+    if (allegro_init() != 0) {
+        const char* reason = allegro_error[0] ? allegro_error : "no display to open a window on";
+        std::fprintf(stderr, "grimbledom: could not start the graphics library: %s\n", reason);
+        return 1;
+    }
+    if (initSound() != 0)
+        return 1;
+    loadMusic(kMusicFile);
+    playMusic();
+    if (initGraphics() != 0)
+        return 1;
+    startTimer();
+    startInput();
+    loadProgress(kSaveFile);
+
+    runMenuLoop();
+
+    stopInput();
+    stopTimer();
+    shutdownGraphics();
+    shutdownSound();
+    return 0;
+}
+END_OF_MAIN()

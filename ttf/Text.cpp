@@ -1,0 +1,10 @@
+#include "Text.hpp"
+
+int text_system_startup()
+{
+    return 0;
+}
+
+void text_system_shutdown()
+{
+}
