@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 #include <type_traits>
+#include <unistd.h>
 
 static_assert(!std::is_copy_constructible_v<Image> && !std::is_copy_assignable_v<Image>);
 
@@ -23,7 +24,8 @@ public:
         BITMAP* b = create_bitmap(w, h);
         clear_to_color(b, colour);
         putpixel(b, 0, 0, makecol(255, 0, 255));
-        const std::string path = std::string(::testing::TempDir()) + name;
+        // Tests run in parallel processes: each writes files of its own.
+        const std::string path = ::testing::TempDir() + std::to_string(getpid()) + "-" + name;
         save_bitmap(path.c_str(), b, nullptr);
         destroy_bitmap(b);
         files_.push_back(path);

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,7 +33,9 @@ protected:
         return {fumboAttackUnlocked(), spinAttackUnlocked()};
     }
 
-    const std::string path_ = ::testing::TempDir() + "save-test.dat";
+    // Tests run in parallel processes: each has a file of its own.
+    const std::string path_ = ::testing::TempDir() + "save-" + std::to_string(getpid()) + "-"
+        + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".dat";
 };
 
 using Flags = std::pair<bool, bool>;
