@@ -17,14 +17,12 @@ void onMillisecondTick()
 {
     millisecondTicks.fetch_add(1, std::memory_order_relaxed);
 }
-END_OF_FUNCTION(onMillisecondTick)
 
 void onSecondTick()
 {
     framesPerSecondValue.store(framesThisSecond.exchange(0, std::memory_order_relaxed),
                                std::memory_order_relaxed);
 }
-END_OF_FUNCTION(onSecondTick)
 
 void startTimer()
 {
