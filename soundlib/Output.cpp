@@ -1,0 +1,118 @@
+#include "Internal.hpp"
+
+#include <cstring>
+
+namespace {
+
+constexpr float kVersion = 3.74f;
+constexpr int kMaxChannels = 1024;
+// About 30 ms at 32000 Hz: short enough that a hit sounds with its hit.
+constexpr int kBufferFrames = 1024;
+constexpr int kOutputChannels = 2;
+constexpr const char* kSilentDriver = "dummy";
+
+int lastError = fsound::kErrorNone;
+bool started = false;
+
+// Opens SDL's audio and the mixer on the given driver, or on SDL's own
+// choice (which honours SDL_AUDIODRIVER) when driver is null.
+bool openOutput(int mixRate, const char* driver)
+{
+    if (driver)
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver, SDL_HINT_OVERRIDE);
+    const bool audioUp = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (driver)
+        SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    if (!audioUp)
+        return false;
+    if (Mix_OpenAudioDevice(mixRate, AUDIO_S16SYS, kOutputChannels, kBufferFrames, nullptr, 0) == 0)
+        return true;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+}
+
+void closeOutput()
+{
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+} // namespace
+
+namespace fsound {
+
+bool fail(Error error)
+{
+    lastError = error;
+    return false;
+}
+
+bool isStarted()
+{
+    return started;
+}
+
+SDL_RWops* openRecognisedFile(const char* name, Recogniser recognise)
+{
+    SDL_RWops* file = SDL_RWFromFile(name, "rb");
+    if (!file) {
+        fail(kErrorFileNotFound);
+        return nullptr;
+    }
+    unsigned char head[32];
+    const std::size_t size = SDL_RWread(file, head, 1, sizeof head);
+    if (!recognise(head, size) || SDL_RWseek(file, 0, RW_SEEK_SET) != 0) {
+        SDL_RWclose(file);
+        fail(kErrorFileFormat);
+        return nullptr;
+    }
+    return file;
+}
+
+} // namespace fsound
+
+float FSOUND_GetVersion(void)
+{
+    return kVersion;
+}
+
+bool FSOUND_Init(int mixRate, int maxChannels, unsigned int flags)
+{
+    if (started)
+        return fsound::fail(fsound::kErrorAlreadyStarted);
+    if (mixRate <= 0 || maxChannels < 1 || maxChannels > kMaxChannels || flags != 0)
+        return fsound::fail(fsound::kErrorBadArgument);
+    // SDL would otherwise turn Ctrl+C into an event nobody reads, and the
+    // game could no longer be interrupted from its terminal.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // A machine without a usable sound device still runs the game, on an
+    // output that discards the sound but keeps time.
+    if (!openOutput(mixRate, nullptr) && !openOutput(mixRate, kSilentDriver))
+        return fsound::fail(fsound::kErrorOutput);
+    if (Mix_AllocateChannels(maxChannels) != maxChannels) {
+        closeOutput();
+        return fsound::fail(fsound::kErrorMemory);
+    }
+    // Decoders that cannot be had only make their files fail to load.
+    Mix_Init(MIX_INIT_MP3 | MIX_INIT_MOD);
+    fsound::startChannels(maxChannels);
+    started = true;
+    return true;
+}
+
+int FSOUND_GetError(void)
+{
+    return lastError;
+}
+
+void FSOUND_Close(void)
+{
+    if (!started)
+        return;
+    fsound::releaseSongs();
+    fsound::releaseSamples();
+    fsound::stopChannels();
+    closeOutput();
+    started = false;
+}
