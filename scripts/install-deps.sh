@@ -9,7 +9,7 @@ packages=(
   liballegro4-dev libfreetype-dev
   libsdl2-mixer-dev
   libmp3lame-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-roboto-unhinted
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(
