@@ -1,0 +1,169 @@
+#include "ttf/Text.hpp"
+#include "ttf/TextFont.hpp"
+
+#include <allegro.h>
+
+namespace {
+
+constexpr int kRampSize = 256;
+constexpr int kFullCoverage = 255;
+
+// Coarse: skips texts wholly above, below or right of the clip rectangle;
+// putpixel's own clipping does the rest.
+bool culled(const BITMAP* bitmap, const TextFont* font, int x, int y)
+{
+    return static_cast<long long>(y) + font->height < bitmap->ct || bitmap->cb < y
+        || bitmap->cr < x;
+}
+
+// Calls draw(entry, x, y) for every character of the text with its pen
+// position, stopping at the first one that starts right of the clip
+// rectangle, whose glyph is then not even looked up.
+template <typename DrawGlyph>
+void walkText(BITMAP* bitmap, TextFont* font, const char* text, int x, int y, DrawGlyph draw)
+{
+    for (int code = ugetxc(&text); code != 0; code = ugetxc(&text)) {
+        if (bitmap->cr < x)
+            break;
+        const GlyphCacheEntry* entry = text_font_glyph_for(font, code);
+        if (!entry)
+            continue;
+        draw(*entry, x, y);
+        if (entry->advance_x != 0)
+            x += entry->advance_x + font->spacing;
+        if (entry->advance_y != 0)
+            y += entry->advance_y + font->spacing;
+    }
+}
+
+// Calls plot(px, py, value) for every non-zero byte of a glyph bitmap whose
+// top left pixel lands at (left, top).
+template <typename Plot>
+void forEachSetPixel(const unsigned char* pixels, int width, int height, int left, int top, Plot plot)
+{
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const unsigned char value = *pixels++;
+            if (value != 0)
+                plot(left + column, top + row, value);
+        }
+    }
+}
+
+void drawBox(BITMAP* bitmap, TextFont* font, const char* text, int x, int y, int background)
+{
+    const int width = text_width(font, text);
+    rectfill(bitmap, x, y, x + width - 1, y + font->height - 1, background);
+}
+
+// Coverage to pixel, so that text on a box costs one look-up per pixel
+// instead of a blend. Where the text is darker than the box, a channel's
+// step is one short of the difference, and full coverage ends one above the
+// text's value: black on white tops out at (1, 1, 1).
+void buildRamp(int colour, int background, int (&ramp)[kRampSize])
+{
+    const int text[3] = { getr(colour), getg(colour), getb(colour) };
+    const int back[3] = { getr(background), getg(background), getb(background) };
+    int step[3];
+    int sum[3];
+    for (int channel = 0; channel < 3; ++channel) {
+        step[channel] = text[channel] == back[channel] ? 0 : text[channel] - back[channel] + 1;
+        sum[channel] = back[channel] * 256;
+    }
+    for (int& entry : ramp) {
+        entry = makecol(sum[0] >> 8, sum[1] >> 8, sum[2] >> 8);
+        for (int channel = 0; channel < 3; ++channel)
+            sum[channel] += step[channel];
+    }
+}
+
+// Without a box, partial coverage is blended onto what the bitmap holds.
+void plotBlended(BITMAP* bitmap, int x, int y, int colour, unsigned char coverage)
+{
+    if (coverage == kFullCoverage) {
+        solid_mode();
+    } else {
+        drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
+        set_trans_blender(0, 0, 0, coverage);
+    }
+    putpixel(bitmap, x, y, colour);
+}
+
+void drawSmoothGlyphs(BITMAP* bitmap, TextFont* font, const char* text, int x, int y, int colour,
+                      int background)
+{
+    int ramp[kRampSize];
+    const bool boxed = background >= 0;
+    if (boxed)
+        buildRamp(colour, background, ramp);
+    walkText(bitmap, font, text, x, y, [&](const GlyphCacheEntry& glyph, int penX, int penY) {
+        if (!glyph.grey_valid || !glyph.grey_pixels)
+            return;
+        forEachSetPixel(glyph.grey_pixels, glyph.grey_width, glyph.grey_height,
+                        penX + glyph.grey_left, penY + font->ascent - glyph.grey_top,
+                        [&](int px, int py, unsigned char coverage) {
+                            if (boxed)
+                                putpixel(bitmap, px, py, ramp[coverage]);
+                            else
+                                plotBlended(bitmap, px, py, colour, coverage);
+                        });
+    });
+}
+
+} // namespace
+
+int text_width(TextFont* font, const char* text)
+{
+    if (!font || !text)
+        return 0;
+    int width = 0;
+    for (int code = ugetxc(&text); code != 0; code = ugetxc(&text)) {
+        const GlyphCacheEntry* entry = text_font_glyph_for(font, code);
+        if (entry && entry->advance_x != 0)
+            width += entry->advance_x + font->spacing;
+    }
+    return width;
+}
+
+void draw_text_smooth_bg(BITMAP* bitmap, TextFont* font, const char* text, int x, int y, int colour,
+                         int background)
+{
+    if (!bitmap || !font || !text || culled(bitmap, font, x, y))
+        return;
+    if (background >= 0)
+        drawBox(bitmap, font, text, x, y, background);
+    acquire_bitmap(bitmap);
+    drawSmoothGlyphs(bitmap, font, text, x, y, colour, background);
+    release_bitmap(bitmap);
+    // Blending left the translucent mode set; leave solid drawing behind.
+    if (background < 0)
+        solid_mode();
+}
+
+void draw_text_sharp_bg(BITMAP* bitmap, TextFont* font, const char* text, int x, int y, int colour,
+                        int background)
+{
+    if (!bitmap || !font || !text || culled(bitmap, font, x, y))
+        return;
+    if (background >= 0)
+        drawBox(bitmap, font, text, x, y, background);
+    acquire_bitmap(bitmap);
+    walkText(bitmap, font, text, x, y, [&](const GlyphCacheEntry& glyph, int penX, int penY) {
+        if (!glyph.mono_valid || !glyph.mono_pixels)
+            return;
+        forEachSetPixel(glyph.mono_pixels, glyph.mono_width, glyph.mono_height,
+                        penX + glyph.mono_left, penY + font->ascent - glyph.mono_top,
+                        [&](int px, int py, unsigned char) { putpixel(bitmap, px, py, colour); });
+    });
+    release_bitmap(bitmap);
+}
+
+void draw_text_smooth(BITMAP* bitmap, TextFont* font, const char* text, int x, int y, int colour)
+{
+    draw_text_smooth_bg(bitmap, font, text, x, y, colour, text_backdrop);
+}
+
+void draw_text_sharp(BITMAP* bitmap, TextFont* font, const char* text, int x, int y, int colour)
+{
+    draw_text_sharp_bg(bitmap, font, text, x, y, colour, text_backdrop);
+}
