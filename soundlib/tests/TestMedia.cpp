@@ -23,7 +23,8 @@ std::vector<short> sineWave(double seconds, double frequency)
 }
 
 // Little-endian writer for the XM layout.
-class Bytes {
+class Bytes
+{
 public:
     void u8(int v) { data_.push_back(static_cast<char>(v & 0xFF)); }
     void u16(int v)
@@ -133,7 +134,7 @@ void writeToneMp3(const std::string& path, double seconds, double frequency)
     lame_init_params(lame);
     std::vector<unsigned char> mp3(pcm.size() * 5 / 4 + 7200 + 7200);
     int size = lame_encode_buffer(lame, pcm.data(), pcm.data(), static_cast<int>(pcm.size()),
-                                  mp3.data(), static_cast<int>(mp3.size()));
+        mp3.data(), static_cast<int>(mp3.size()));
     size += lame_encode_flush(lame, mp3.data() + size, static_cast<int>(mp3.size()) - size);
     lame_close(lame);
     writeBytes(path, std::string(mp3.begin(), mp3.begin() + size));
@@ -150,7 +151,8 @@ void writeToneXm(const std::string& path)
 
 void writeBytes(const std::string& path, const std::string& bytes)
 {
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string readBytes(const std::string& path)
