@@ -36,16 +36,21 @@ void writeI16(std::vector<unsigned char>& data, size_t at, int value)
     data.at(at + 1) = static_cast<unsigned char>(value & 0xFF);
 }
 
-// Offset of a table in an sfnt font, from its table directory.
-size_t tableOffset(const std::vector<unsigned char>& font, const char* tag)
+// Where a table's record lies in an sfnt font's table directory.
+size_t tableRecord(const std::vector<unsigned char>& font, const char* tag)
 {
     const unsigned tableCount = (unsigned(font.at(4)) << 8) | font.at(5);
     for (unsigned i = 0; i < tableCount; ++i) {
         const size_t record = 12 + 16 * size_t(i);
         if (std::memcmp(&font.at(record), tag, 4) == 0)
-            return readU32(font, record + 8);
+            return record;
     }
     throw std::runtime_error(std::string("no table ") + tag);
+}
+
+size_t tableOffset(const std::vector<unsigned char>& font, const char* tag)
+{
+    return readU32(font, tableRecord(font, tag) + 8);
 }
 
 } // namespace
@@ -74,6 +79,13 @@ std::vector<unsigned char> withVerticalMetrics(std::vector<unsigned char> font, 
     writeI16(font, os2 + 70, descender); // sTypoDescender
     writeI16(font, os2 + 74, ascender); // usWinAscent
     writeI16(font, os2 + 76, -descender); // usWinDescent
+    return font;
+}
+
+std::vector<unsigned char> withoutCharmap(std::vector<unsigned char> font)
+{
+    std::memcpy(&font.at(tableRecord(font, "cmap")), "xmap", 4);
+    std::memcpy(&font.at(tableRecord(font, "post")), "xost", 4);
     return font;
 }
 

@@ -45,6 +45,10 @@ std::vector<unsigned char> readFile(const char* path);
 std::vector<unsigned char> withVerticalMetrics(std::vector<unsigned char> font, int ascender,
                                                int descender);
 
+// The font's bytes with its cmap and post tables hidden, so that FreeType
+// finds no charmap and cannot make one from glyph names.
+std::vector<unsigned char> withoutCharmap(std::vector<unsigned char> font);
+
 // What the line box of FreeType pixel size n measures on the face; leaves the
 // face at that size.
 long long measureAt(FT_Face face, int n);
