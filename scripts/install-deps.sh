@@ -18,6 +18,7 @@ if [ "${1:-}" = "--test" ]; then
     xfonts-base
     clang libclang-rt-14-dev
     libsdl2-ttf-dev libxmp-dev mpg123
+    libmpg123-dev libmodplug-dev
   )
 fi
 
