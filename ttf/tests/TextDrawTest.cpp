@@ -164,6 +164,23 @@ TEST_F(TextDrawTest, SmoothRampRunsFromTheBoxToTheText)
             ASSERT_EQ(getpixel(b, x, y), green) << "text in the box's colour leaves only the box";
 }
 
+// Solid text on a plain memory bitmap is stored without going through
+// putpixel; with clipping off every pixel goes through putpixel instead.
+// Both must give the same picture.
+TEST_F(TextDrawTest, StoredPixelsMatchWhatPutpixelDraws)
+{
+    TextFont* font = load(kSansPath, 36);
+    BITMAP* stored = bitmap(300, 50, makecol(20, 40, 60));
+    BITMAP* put = bitmap(300, 50, makecol(20, 40, 60));
+    set_clip_state(put, FALSE);
+    for (BITMAP* b : { stored, put }) {
+        draw_text_smooth_bg(b, font, "Quill", 4, 2, makecol(250, 200, 10), makecol(30, 0, 90));
+        draw_text_sharp_bg(b, font, "forge", 150, 6, makecol(0, 255, 128), -1);
+    }
+    EXPECT_TRUE(samePixels(stored, put));
+    EXPECT_GT(countOtherThan(stored, makecol(20, 40, 60)), 500);
+}
+
 TEST_F(TextDrawTest, SmoothTextWithoutABoxBlendsOntoTheBitmap)
 {
     TextFont* font = load(kSansPath, 36);
