@@ -132,6 +132,34 @@ TEST_F(GlyphCacheTest, WithoutACharmapTheCodeIsTheGlyphIndexWhileItNamesAGlyph)
     EXPECT_GT(text_width(font, "\xf4\x8f\xbf\xbf"), 0) << "drawn as the missing-glyph shape";
 }
 
+TEST_F(GlyphCacheTest, GlyphThatCannotBeLoadedIsFilledAsNothing)
+{
+    TextFont* intact = load(kSansPath, 24);
+    const int glyph = text_glyph_index(intact, 'B');
+    const std::vector<unsigned char> bytes = withBrokenGlyph(readFile(kSansPath), glyph);
+    TextFont* font = keep(text_font_load_memory(bytes.data(), static_cast<int>(bytes.size())));
+    ASSERT_NE(font, nullptr);
+    ASSERT_EQ(text_font_set_height(font, 24), 0);
+    ASSERT_NE(FT_Load_Glyph(font->face, static_cast<FT_UInt>(glyph), FT_LOAD_DEFAULT), 0)
+        << "the broken glyph must really fail to load";
+
+    const GlyphCacheEntry* broken = text_font_glyph_for(font, 'B');
+    EXPECT_TRUE(broken->loaded) << "not asked for again before the next flush";
+    EXPECT_EQ(broken->mono_valid, 0);
+    EXPECT_EQ(broken->grey_valid, 0);
+    EXPECT_EQ(broken->mono_pixels, nullptr);
+    EXPECT_EQ(broken->grey_pixels, nullptr);
+    EXPECT_EQ(broken->advance_x, 0);
+    EXPECT_EQ(broken->advance_y, 0);
+
+    text_font_set_spacing(font, 2);
+    EXPECT_EQ(text_width(font, "ABA"), text_width(font, "AA")) << "no advance, no spacing";
+    BITMAP* b = bitmap(100, 30, black());
+    draw_text_smooth_bg(b, font, "ABA", 0, 0, white(), -1);
+    draw_text_sharp_bg(b, font, "ABA", 0, 0, white(), -1);
+    EXPECT_GT(countOtherThan(b, black()), 0);
+}
+
 TEST_F(GlyphCacheTest, GreyLevelsAreStretchedToFullRange)
 {
     unsigned char source[4] = { 0, 1, 15, 255 };

@@ -89,6 +89,18 @@ std::vector<unsigned char> withoutCharmap(std::vector<unsigned char> font)
     return font;
 }
 
+std::vector<unsigned char> withBrokenGlyph(std::vector<unsigned char> font, int glyph)
+{
+    const size_t head = tableOffset(font, "head");
+    const bool longOffsets = font.at(head + 51) != 0; // indexToLocFormat
+    const size_t loca = tableOffset(font, "loca");
+    const size_t offset = longOffsets
+        ? readU32(font, loca + 4 * size_t(glyph))
+        : 2 * ((unsigned(font.at(loca + 2 * size_t(glyph))) << 8) | font.at(loca + 2 * size_t(glyph) + 1));
+    writeI16(font, tableOffset(font, "glyf") + offset, 0x7FF0); // numberOfContours
+    return font;
+}
+
 long long measureAt(FT_Face face, int n)
 {
     EXPECT_EQ(FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(n)), 0);

@@ -49,6 +49,10 @@ std::vector<unsigned char> withVerticalMetrics(std::vector<unsigned char> font, 
 // finds no charmap and cannot make one from glyph names.
 std::vector<unsigned char> withoutCharmap(std::vector<unsigned char> font);
 
+// The font's bytes with one glyph's outline made unreadable: it claims more
+// contours than its data holds.
+std::vector<unsigned char> withBrokenGlyph(std::vector<unsigned char> font, int glyph);
+
 // What the line box of FreeType pixel size n measures on the face; leaves the
 // face at that size.
 long long measureAt(FT_Face face, int n);
