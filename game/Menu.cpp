@@ -2,14 +2,95 @@
 
 #include "framework/Buttons.hpp"
 #include "framework/Graphics.hpp"
+#include "framework/Image.hpp"
+#include "ttf/Text.hpp"
 
-// Until the title screen exists: a black screen that Esc leaves.
-int runMenu(bool, bool)
+#include <allegro.h>
+
+namespace {
+
+constexpr int kNewGame = 0;
+constexpr int kFirstMode = 1;
+constexpr int kSecondMode = 2;
+constexpr int kQuit = 3;
+
+constexpr int kCentreX = 320;
+constexpr int kLogoY = 120;
+constexpr int kFirstLabelY = 260;
+constexpr int kLabelSpacing = 40;
+constexpr int kFontHeight = 36;
+
+struct MenuState {
+    bool firstUnlocked;
+    bool secondUnlocked;
+    int selection = kNewGame;
+    bool chosen = false;
+};
+
+// Moves skip the locked entries; NEW GAME and QUIT are always open, so the
+// selection always rests on an entry that can be chosen.
+void moveDown(MenuState& menu)
 {
-    while (!backPressed()) {
+    if (++menu.selection > kQuit)
+        menu.selection = kQuit;
+    if (menu.selection == kFirstMode && !menu.firstUnlocked)
+        menu.selection = kSecondMode;
+    if (menu.selection == kSecondMode && !menu.secondUnlocked)
+        menu.selection = kQuit;
+}
+
+void moveUp(MenuState& menu)
+{
+    if (--menu.selection < kNewGame)
+        menu.selection = kNewGame;
+    if (menu.selection == kSecondMode && !menu.secondUnlocked)
+        menu.selection = kFirstMode;
+    if (menu.selection == kFirstMode && !menu.firstUnlocked)
+        menu.selection = kNewGame;
+}
+
+void drawLabels(TextFont* font, const char* const labels[4], int selection)
+{
+    const int highlight = makecol(200, 200, 255);
+    const int grey = makecol(120, 120, 120);
+    for (int entry = kNewGame; entry <= kQuit; ++entry) {
+        draw_text_smooth_centred(backBuffer, font, labels[entry], kCentreX,
+                                 kFirstLabelY + entry * kLabelSpacing,
+                                 entry == selection ? highlight : grey);
+    }
+}
+
+} // namespace
+
+int runMenu(bool firstUnlocked, bool secondUnlocked)
+{
+    const char* const labels[4] = {
+        "NEW GAME",
+        firstUnlocked ? "FUMBO ATTACK" : "????? ??????",
+        secondUnlocked ? "SPIN ATTACK" : "???? ??????",
+        "QUIT",
+    };
+    Image logo;
+    logo.load("logo.bmp");
+    TextFont* font = text_font_load("carbon.ttf");
+    text_font_set_height(font, kFontHeight);
+
+    MenuState menu{firstUnlocked, secondUnlocked};
+    while (!backPressed() && !menu.chosen) {
         clearScreen(0, 0, 0);
+        logo.draw(kCentreX - logo.width() / 2, kLogoY);
+        if (downPressed())
+            moveDown(menu);
+        if (upPressed())
+            moveUp(menu);
+        if (actionPressed())
+            menu.chosen = true; // this frame is still shown with the choice lit
+        drawLabels(font, labels, menu.selection);
         flipScreen();
     }
+
+    logo.destroy();
+    text_font_destroy(font);
     pollGameKeys();
-    return 3;
+    return menu.chosen ? menu.selection : kQuit;
 }

@@ -30,8 +30,7 @@ HeadlessScreen::HeadlessScreen()
     startAllegroOnce();
     backBuffer = create_bitmap(640, 480);
     clear_to_color(backBuffer, makecol(0, 0, 0));
-    holdKeys({});
-    clearKeys();
+    releaseAll();
     millisecondTicks = 0;
     previousFrameMs = 0;
     currentFrameMs = 0;
@@ -40,14 +39,14 @@ HeadlessScreen::HeadlessScreen()
 HeadlessScreen::~HeadlessScreen()
 {
     setFramePresenter(nullptr);
-    holdKeys({});
-    clearKeys();
+    releaseAll();
     destroy_bitmap(backBuffer);
     backBuffer = nullptr;
 }
 
 void HeadlessScreen::script(Step step, int frameLimit)
 {
+    framesShown_ = 0;
     setFramePresenter([this, step, frameLimit](BITMAP* picture) {
         if (framesShown_ >= frameLimit)
             throw FrameLimitReached();
@@ -71,6 +70,12 @@ void HeadlessScreen::holdKeys(const std::vector<int>& keys)
         key[code] = 0;
     for (int code : keys)
         key[code] = 1;
+}
+
+void HeadlessScreen::releaseAll()
+{
+    holdKeys({});
+    clearKeys();
 }
 
 void HeadlessScreen::startWithKeys(const std::vector<int>& keys)

@@ -35,7 +35,7 @@ public:
     HeadlessScreen(const HeadlessScreen&) = delete;
     HeadlessScreen& operator=(const HeadlessScreen&) = delete;
 
-    // Drives every frame end from now on with `step`.
+    // Drives every frame end from now on with `step`, counting frames from 0.
     void script(Step step, int frameLimit = 10000);
     // Drives every frame end from a fixed list of inputs, one per frame; once
     // the list is used up no key is down and frames take 16 ms.
@@ -43,6 +43,8 @@ public:
 
     // Puts exactly these keys down in the keyboard state the next poll reads.
     static void holdKeys(const std::vector<int>& keys);
+    // Lets go of every key and forgets both samples of every button.
+    static void releaseAll();
     // Holds `keys` and polls, as if the screen before had ended on them.
     static void startWithKeys(const std::vector<int>& keys);
 

@@ -34,7 +34,12 @@ export DISPLAY=":$(cat "$work/display")"
 
 wait_for_window() { # name; prints the window id
     for _ in $(seq 100); do
-        xdotool search --name "$1" 2>/dev/null | head -n 1 | grep . && return 0
+        if id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ]; then
+            # Keys go to the window under the pointer.
+            xdotool mousemove --window "$id" 320 240
+            echo "$id"
+            return 0
+        fi
         sleep 0.1
     done
     return 1
