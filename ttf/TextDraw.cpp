@@ -72,32 +72,34 @@ void forEachSetPixel(const BITMAP* bitmap, const unsigned char* pixels, int widt
     }
 }
 
-// Puts pixels as the destination's own putpixel would. On a 32-bit memory
-// bitmap with clipping on and solid drawing in force, putpixel does nothing
-// but clip and store; storing directly gives the same pixels without two
-// indirect calls for each, which is most of the cost of a line of text.
-class PixelWriter {
-public:
-    explicit PixelWriter(BITMAP* bitmap)
-        : bitmap_(bitmap)
-        , direct_(is_memory_bitmap(bitmap) && bitmap_color_depth(bitmap) == 32 && bitmap->clip
-                  && _drawing_mode == DRAW_MODE_SOLID)
-    {
-    }
+// On a 32-bit memory bitmap with clipping on and solid drawing in force,
+// putpixel does nothing but clip and store: storing straight into the rows
+// gives the same pixels without two indirect calls for each, which are most
+// of the cost of a line of text.
+bool storesDirectly(BITMAP* bitmap)
+{
+    return is_memory_bitmap(bitmap) && bitmap_color_depth(bitmap) == 32 && bitmap->clip
+        && _drawing_mode == DRAW_MODE_SOLID;
+}
 
-    // (x, y) lies inside the clip rectangle when clipping is on.
-    void put(int x, int y, int colour) const
-    {
-        if (direct_)
-            reinterpret_cast<std::uint32_t*>(bitmap_->line[y])[x] = static_cast<std::uint32_t>(colour);
-        else
-            putpixel(bitmap_, x, y, colour);
+// What forEachSetPixel with putpixel gives on such a bitmap. A clear byte
+// stores the pixel that is there already, so the loop has no branch to
+// mispredict at every edge of a stroke.
+template <typename PixelOf>
+void storeSetPixels(BITMAP* bitmap, const unsigned char* pixels, int width, int height, int left,
+                    int top, PixelOf pixelOf)
+{
+    const Span span = visiblePart(bitmap, width, height, left, top);
+    for (int row = span.firstRow; row < span.endRow; ++row) {
+        const unsigned char* source = pixels + static_cast<size_t>(row) * width;
+        auto* target = reinterpret_cast<std::uint32_t*>(bitmap->line[top + row]);
+        for (int column = span.firstColumn; column < span.endColumn; ++column) {
+            const unsigned char value = source[column];
+            std::uint32_t& pixel = target[left + column];
+            pixel = value != 0 ? pixelOf(value) : pixel;
+        }
     }
-
-private:
-    BITMAP* bitmap_;
-    bool direct_;
-};
+}
 
 void drawBox(BITMAP* bitmap, TextFont* font, const char* text, int x, int y, int background)
 {
@@ -119,8 +121,15 @@ void buildRamp(int colour, int background, int (&ramp)[kRampSize])
         step[channel] = text[channel] == back[channel] ? 0 : text[channel] - back[channel] + 1;
         sum[channel] = back[channel] * 256;
     }
+    // makecol at 32 bits is these shifts; doing them here spares 256 calls
+    // through its switch on the depth.
+    const bool trueColour = get_color_depth() == 32;
     for (int& entry : ramp) {
-        entry = makecol(sum[0] >> 8, sum[1] >> 8, sum[2] >> 8);
+        const int r = sum[0] >> 8;
+        const int g = sum[1] >> 8;
+        const int b = sum[2] >> 8;
+        entry = trueColour ? (r << _rgb_r_shift_32) | (g << _rgb_g_shift_32) | (b << _rgb_b_shift_32)
+                           : makecol(r, g, b);
         for (int channel = 0; channel < 3; ++channel)
             sum[channel] += step[channel];
     }
@@ -145,15 +154,23 @@ void drawSmoothGlyphs(BITMAP* bitmap, TextFont* font, const char* text, int x, i
     const bool boxed = background >= 0;
     if (boxed)
         buildRamp(colour, background, ramp);
-    const PixelWriter writer(bitmap);
+    const bool direct = boxed && storesDirectly(bitmap);
     walkText(bitmap, font, text, x, y, [&](const GlyphCacheEntry& glyph, int penX, int penY) {
         if (!glyph.grey_valid || !glyph.grey_pixels)
             return;
-        forEachSetPixel(bitmap, glyph.grey_pixels, glyph.grey_width, glyph.grey_height,
-                        penX + glyph.grey_left, penY + font->ascent - glyph.grey_top,
+        const int left = penX + glyph.grey_left;
+        const int top = penY + font->ascent - glyph.grey_top;
+        if (direct) {
+            storeSetPixels(bitmap, glyph.grey_pixels, glyph.grey_width, glyph.grey_height, left,
+                           top, [&](unsigned char coverage) {
+                               return static_cast<std::uint32_t>(ramp[coverage]);
+                           });
+            return;
+        }
+        forEachSetPixel(bitmap, glyph.grey_pixels, glyph.grey_width, glyph.grey_height, left, top,
                         [&](int px, int py, unsigned char coverage) {
                             if (boxed)
-                                writer.put(px, py, ramp[coverage]);
+                                putpixel(bitmap, px, py, ramp[coverage]);
                             else
                                 plotBlended(bitmap, px, py, colour, coverage);
                         });
@@ -198,13 +215,19 @@ void draw_text_sharp_bg(BITMAP* bitmap, TextFont* font, const char* text, int x,
     if (background >= 0)
         drawBox(bitmap, font, text, x, y, background);
     acquire_bitmap(bitmap);
-    const PixelWriter writer(bitmap);
+    const bool direct = storesDirectly(bitmap);
     walkText(bitmap, font, text, x, y, [&](const GlyphCacheEntry& glyph, int penX, int penY) {
         if (!glyph.mono_valid || !glyph.mono_pixels)
             return;
-        forEachSetPixel(bitmap, glyph.mono_pixels, glyph.mono_width, glyph.mono_height,
-                        penX + glyph.mono_left, penY + font->ascent - glyph.mono_top,
-                        [&](int px, int py, unsigned char) { writer.put(px, py, colour); });
+        const int left = penX + glyph.mono_left;
+        const int top = penY + font->ascent - glyph.mono_top;
+        if (direct) {
+            storeSetPixels(bitmap, glyph.mono_pixels, glyph.mono_width, glyph.mono_height, left,
+                           top, [&](unsigned char) { return static_cast<std::uint32_t>(colour); });
+            return;
+        }
+        forEachSetPixel(bitmap, glyph.mono_pixels, glyph.mono_width, glyph.mono_height, left, top,
+                        [&](int px, int py, unsigned char) { putpixel(bitmap, px, py, colour); });
     });
     release_bitmap(bitmap);
 }

@@ -156,6 +156,16 @@ TEST_F(TextDrawTest, SmoothRampRunsFromTheBoxToTheText)
                 darkest = at(b, x, y);
     EXPECT_EQ(darkest, (Rgb { 1, 1, 1 }));
 
+    // Each channel on its own: blue falls from 90 towards 10 and ends at 11.
+    draw_text_smooth_bg(b, font, "Ramp", 0, 0, makecol(250, 200, 10), makecol(30, 0, 90));
+    Rgb reddest { 0, 0, 0 };
+    for (int y = 0; y < 36; ++y)
+        for (int x = 0; x < text_width(font, "Ramp"); ++x)
+            if (at(b, x, y).r > reddest.r)
+                reddest = at(b, x, y);
+    EXPECT_EQ(reddest, (Rgb { 250, 200, 11 }));
+    EXPECT_EQ(at(b, 0, 0), (Rgb { 30, 0, 90 }));
+
     const int green = makecol(0, 160, 0);
     draw_text_smooth_bg(b, font, "Ramp", 0, 0, green, green);
     const Box box = boundsOtherThan(b, makecol(9, 9, 9));
