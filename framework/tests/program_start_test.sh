@@ -45,6 +45,16 @@ wait_for_window() { # name; prints the window id
     return 1
 }
 
+# A press made before the game listens to the keyboard is lost, so press Esc
+# again until the game has gone (10 s at most).
+press_escape_until_gone() {
+    for _ in $(seq 15); do
+        kill -0 "$1" 2>/dev/null || return 0
+        xdotool keydown Escape; sleep 0.2; xdotool keyup Escape
+        sleep 0.5
+    done
+}
+
 # Esc on the first screen: exit code 0, save file untouched.
 mkdir "$work/play" && cd "$work/play" || exit 1
 printf '1 0' >save.dat
@@ -55,9 +65,7 @@ window=$(wait_for_window Quillforge)
 check "the window opens, titled Quillforge" test -n "$window"
 check "the window is 640 by 480" \
     sh -c "xdotool getwindowgeometry '$window' | grep -q 'Geometry: 640x480'"
-sleep 0.5
-xdotool key --window "$window" Escape
-xdotool key Escape
+press_escape_until_gone "$pid"
 wait "$pid"
 check "Esc quits with exit code 0 (was $?)" test "$?" -eq 0
 check "save.dat is untouched" sh -c \
@@ -68,9 +76,7 @@ rm save.dat
 "$game" >"$work/out" 2>&1 &
 pid=$!
 window=$(wait_for_window Quillforge)
-sleep 0.5
-xdotool key --window "$window" Escape
-xdotool key Escape
+press_escape_until_gone "$pid"
 wait "$pid"
 check "quits with exit code 0 without a save file" test "$?" -eq 0
 check "no save file appears" test ! -e save.dat

@@ -41,16 +41,19 @@ start_game() {
         window=$(xdotool search --name Quillforge 2>/dev/null | head -n 1) && [ -n "$window" ] && break
         sleep 0.1
     done
-    # Keys go to the window under the pointer; give the menu time to load.
+    # Keys go to the window under the pointer.
     xdotool mousemove --window "$window" 320 240
-    xdotool windowfocus --sync "$window" 2>/dev/null
-    sleep 1.5
+    # Wait until the logo shows: the menu is then polling the keyboard.
+    for _ in $(seq 100); do
+        level=$(import -window root -crop 400x1+120+170 -format '%[fx:maxima]' info: 2>/dev/null)
+        awk -v l="${level:-0}" 'BEGIN { exit !(l > 0.5) }' && break
+        sleep 0.1
+    done
 }
 
 press() {
     for k in "$@"; do
-        xdotool key --delay 120 "$k"
-        sleep 0.15
+        xdotool keydown "$k"; sleep 0.1; xdotool keyup "$k"; sleep 0.1
     done
 }
 
