@@ -206,9 +206,9 @@ void FireGame::drawTime()
 
 std::array<Image*, FireGame::kPictureCount> FireGame::pictures()
 {
-    return {&targetImage,       &fallingImage,  &platformImage,
-            &breatherIdleImage, &breatherActionImage, &fireballImage,
-            &lavaImage,         &bridgeImage,   &ammoImage};
+    return {&targetImage, &fallingImage, &platformImage, &breatherIdleImage,
+            &breatherActionImage, &fireballImage, &lavaImage, &bridgeImage,
+            &ammoImage};
 }
 
 int FireGame::targetTop() const
