@@ -3,6 +3,7 @@
 #include "framework/Graphics.hpp"
 #include "framework/SaveFile.hpp"
 #include "framework/SoundLayer.hpp"
+#include "game/AttackMode.hpp"
 #include "game/Menu.hpp"
 
 #include <allegro.h>
@@ -22,9 +23,12 @@ void runMenuLoop()
 {
     for (;;) {
         const int choice = runMenu(fumboAttackUnlocked(), spinAttackUnlocked());
-        if (choice > kDiskSeries)
+        if (choice == kFireSeries)
+            runAttackMode(0);
+        else if (choice == kDiskSeries)
+            runAttackMode(1);
+        else if (choice > kDiskSeries)
             break;
-        // The main run and the two series come with the game's screens.
     }
 }
 
