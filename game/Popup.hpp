@@ -26,7 +26,6 @@ public:
     // at y and rises from there as it fades.
     void draw(int x, int y) const;
 
-    bool visible() const { return alpha.intValue() > 0; }
     int shownKind() const { return kind; }
 
 private:

@@ -18,7 +18,6 @@ public:
     void setAnimating(bool on);
     void startSmash() { smashing = true; }
     void endSmash() { smashing = false; }
-    bool isSmashing() const { return smashing; }
 
     // Draws the current frame with its unturned top left corner at (x, y),
     // turned by angle (256 to a full turn) to lean with the hillside.

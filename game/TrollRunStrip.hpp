@@ -17,7 +17,6 @@ public:
     TextStrip& operator=(const TextStrip&) = delete;
 
     BITMAP* bitmap() const { return bitmap_; }
-    bool empty() const { return bitmap_ == nullptr; }
     void clear(int colour);
 
     // Copies the strip into the back buffer leaving out magenta, opaque.

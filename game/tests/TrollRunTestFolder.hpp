@@ -106,7 +106,7 @@ protected:
     void clearPeasants()
     {
         for (int i = 0; i < TrollRun::kPeasantCount; ++i)
-            placePeasant(i, 100000 + i);
+            placePeasant(i, 5000 + i);
     }
 
     HeadlessScreen screen_;
