@@ -9,13 +9,13 @@ packages=(
   liballegro4-dev libfreetype-dev
   libsdl2-mixer-dev
   libmp3lame-dev
-  fonts-dejavu-core fonts-roboto-unhinted
+  fonts-paratype
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(
     libgtest-dev libgmock-dev
     xvfb xdotool x11-utils imagemagick
-    xfonts-base
+    fonts-dejavu-core xfonts-base
     clang libclang-rt-14-dev
     libsdl2-ttf-dev libxmp-dev mpg123
     libmpg123-dev libmodplug-dev

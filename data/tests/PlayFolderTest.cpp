@@ -1,4 +1,5 @@
 #include "datagen/DataFiles.hpp"
+#include "ttf/Text.hpp"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,7 @@ TEST(PlayFolder, HoldsEveryFileTheGameReads)
         "bargreen.bmp", "logo.bmp", "fumboplat.bmp", "fumbo1.bmp", "fumbo2.bmp", "grumoka.bmp",
         "grumokb.bmp", "bridge.bmp", "fireball.bmp", "lava.bmp", "fire.bmp", "disk.bmp",
         "arrow.bmp", "smush.mp3", "breath.mp3", "sizzle.mp3", "click.mp3", "motivati.xm",
-        "carbon.ttf", "carbon-font-LICENSE.txt", "carbon-font-COPYRIGHT.txt"};
+        "carbon.ttf", "carbon-font-LICENSE.txt"};
     for (const char* name : names) {
         const fs::path path = fs::path(PLAY_DIR) / name;
         EXPECT_TRUE(fs::is_regular_file(path)) << name;
@@ -42,6 +43,19 @@ TEST(PlayFolder, FontIsATrueTypeFile)
     const std::vector<std::uint8_t> font = readFile(fs::path(PLAY_DIR) / "carbon.ttf");
     ASSERT_GE(font.size(), 4u);
     EXPECT_EQ(std::vector<std::uint8_t>(font.begin(), font.begin() + 4), (std::vector<std::uint8_t>{0, 1, 0, 0}));
+}
+
+TEST(PlayFolder, LongestLinesFitAcrossTheScreen)
+{
+    text_system_startup();
+    TextFont* font = text_font_load((fs::path(PLAY_DIR) / "carbon.ttf").c_str());
+    ASSERT_NE(font, nullptr);
+    ASSERT_EQ(text_font_set_height(font, 36), 0);
+    for (const char* line : {"DON'T MISS AND DON'T LET ANY PEASANTS PASS YOU!",
+                             "USE SPACEBAR, CTRL, SHIFT, OR ENTER."})
+        EXPECT_LE(text_width(font, line), 640) << line;
+    text_font_destroy(font);
+    text_system_shutdown();
 }
 
 TEST(Generator, MakesTheSameBytesOnEveryRun)
