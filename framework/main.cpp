@@ -5,6 +5,7 @@
 #include "framework/SoundLayer.hpp"
 #include "game/AttackMode.hpp"
 #include "game/Menu.hpp"
+#include "game/TrollRun.hpp"
 
 #include <allegro.h>
 
@@ -19,11 +20,14 @@ constexpr const char* kSaveFile = "save.dat";
 
 enum MenuChoice { kNewGame = 0, kFireSeries = 1, kDiskSeries = 2 };
 
-void runMenuLoop()
+void runMenuLoop(TrollRun& trollRun)
 {
     for (;;) {
+        // Read anew each time: a run may just have unlocked a mode.
         const int choice = runMenu(fumboAttackUnlocked(), spinAttackUnlocked());
-        if (choice == kFireSeries)
+        if (choice == kNewGame)
+            trollRun.run();
+        else if (choice == kFireSeries)
             runAttackMode(0);
         else if (choice == kDiskSeries)
             runAttackMode(1);
@@ -36,6 +40,9 @@ void runMenuLoop()
 
 int main(int, char**)
 {
+    // Built before the library starts and kept until everything else has
+    // stopped; every run from the menu uses this one record.
+    TrollRun trollRun;
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
     // Without a display the library cannot start, and using it then would
@@ -55,7 +62,7 @@ int main(int, char**)
     startInput();
     loadProgress(kSaveFile);
 
-    runMenuLoop();
+    runMenuLoop(trollRun);
 
     stopInput();
     stopTimer();
