@@ -37,8 +37,17 @@ void Image::drawMasked(int x, int y) const
 
 void Image::drawRotated(int x, int y, double angle) const
 {
-    if (bitmap_)
-        rotate_sprite(backBuffer, bitmap_, x, y, ftofix(angle));
+    if (!bitmap_)
+        return;
+    // rotate_sprite itself, but with the position scaled by multiplying:
+    // its inline version shifts x and y left, which is undefined for the
+    // negative positions of actors walking in from the left.
+    constexpr fixed kOne = 0x10000;
+    const fixed centreX = x * kOne + bitmap_->w * kOne / 2;
+    const fixed centreY = y * kOne + bitmap_->h * kOne / 2;
+    backBuffer->vtable->pivot_scaled_sprite_flip(backBuffer, bitmap_, centreX, centreY,
+                                                 bitmap_->w * kOne / 2, bitmap_->h * kOne / 2,
+                                                 ftofix(angle), kOne, FALSE);
 }
 
 int Image::width() const

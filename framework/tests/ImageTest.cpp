@@ -88,6 +88,13 @@ TEST_F(ImageTest, RotatedDrawTurnsAboutTheCentre)
     image.drawRotated(20, 20, 128); // half a turn: the magenta corner moves to the bottom right
     EXPECT_EQ(HeadlessScreen::pixel(backBuffer, 20, 20), (Rgb{0, 255, 0}));
     EXPECT_EQ(HeadlessScreen::pixel(backBuffer, 29, 29), (Rgb{0, 0, 0}));
+
+    // Partly off the left edge, as actors walk in.
+    clear_to_color(backBuffer, makecol(0, 0, 0));
+    image.drawRotated(-5, 20, 0);
+    EXPECT_EQ(HeadlessScreen::pixel(backBuffer, 0, 20), (Rgb{0, 255, 0}));
+    EXPECT_EQ(HeadlessScreen::pixel(backBuffer, 4, 29), (Rgb{0, 255, 0}));
+    EXPECT_EQ(HeadlessScreen::pixel(backBuffer, 5, 25), (Rgb{0, 0, 0}));
 }
 
 TEST_F(ImageTest, EmptyImageDrawsNothingAndFreesNothingTwice)
