@@ -5,6 +5,7 @@
 // that tests can run side by side.
 
 #include "framework/tests/HeadlessScreen.hpp"
+#include "game/tests/GameDataFolder.hpp"
 #include "ttf/Text.hpp"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,36 +37,17 @@ protected:
 
     void SetUp() override
     {
-        namespace fs = std::filesystem;
         text_system_startup();
-        folder_ = fs::temp_directory_path() / ("minigame-test-" + std::to_string(::getpid()));
-        fs::create_directories(folder_);
-        for (const char* name : kDataFiles)
-            fs::copy_file(fs::path(GRIMBLEDOM_PLAY_DIR) / name, folder_ / name,
-                          fs::copy_options::overwrite_existing);
-        previous_ = fs::current_path();
-        fs::current_path(folder_);
+        folder_ = std::make_unique<GameDataFolder>("minigame-test");
     }
 
     void TearDown() override
     {
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(folder_);
+        folder_.reset();
         text_system_shutdown();
     }
 
-    // Replaces a picture with a solid one of the same size, so that a test
-    // can find it on screen by its colour.
-    static void paintSolid(const char* name, Rgb colour)
-    {
-        BITMAP* original = load_bitmap(name, nullptr);
-        ASSERT_NE(original, nullptr) << name;
-        BITMAP* solid = create_bitmap(original->w, original->h);
-        clear_to_color(solid, makecol(colour.r, colour.g, colour.b));
-        save_bitmap(name, solid, nullptr);
-        destroy_bitmap(solid);
-        destroy_bitmap(original);
-    }
+    static void paintSolid(const char* name, Rgb colour) { GameDataFolder::paintSolid(name, colour); }
 
     static void remove(const char* name) { std::filesystem::remove(name); }
 
@@ -97,12 +80,6 @@ protected:
     int playFrames_ = 0;
 
 private:
-    static constexpr const char* kDataFiles[] = {
-        "carbon.ttf",   "fumbo1.bmp",   "fumbo2.bmp", "fumboplat.bmp", "grumoka.bmp",
-        "grumokb.bmp",  "fireball.bmp", "lava.bmp",   "bridge.bmp",    "fire.bmp",
-        "breath.mp3",   "sizzle.mp3",   "disk.bmp",   "arrow.bmp",     "click.mp3",
-    };
-    std::filesystem::path folder_;
-    std::filesystem::path previous_;
+    std::unique_ptr<GameDataFolder> folder_;
 };
 

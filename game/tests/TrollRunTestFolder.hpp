@@ -8,6 +8,7 @@
 #include "framework/Graphics.hpp"
 #include "framework/SaveFile.hpp"
 #include "framework/tests/HeadlessScreen.hpp"
+#include "game/tests/GameDataFolder.hpp"
 #include "game/TrollRun.hpp"
 #include "ttf/Text.hpp"
 
@@ -27,19 +28,9 @@ protected:
 
     void SetUp() override
     {
-        namespace fs = std::filesystem;
         std::srand(1234);
         text_system_startup();
-        folder_ = fs::temp_directory_path() / ("trollrun-test-" + std::to_string(::getpid()));
-        fs::create_directories(folder_);
-        for (const fs::directory_entry& entry : fs::directory_iterator(GRIMBLEDOM_PLAY_DIR)) {
-            const std::string ext = entry.path().extension().string();
-            if (ext == ".bmp" || ext == ".mp3" || ext == ".ttf")
-                fs::copy_file(entry.path(), folder_ / entry.path().filename(),
-                              fs::copy_options::overwrite_existing);
-        }
-        previous_ = fs::current_path();
-        fs::current_path(folder_);
+        folder_ = std::make_unique<GameDataFolder>("trollrun-test");
         run_ = std::make_unique<TrollRun>();
         setUnlocks(false, false);
     }
@@ -48,8 +39,7 @@ protected:
     {
         run_->unloadAssets(); // the fonts must go before the renderer stops
         run_.reset();
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(folder_);
+        folder_.reset();
         text_system_shutdown();
         setUnlocks(false, false);
     }
@@ -70,18 +60,7 @@ protected:
         r.score = 0;
     }
 
-    // Replaces a picture with a solid one of the same size, so that a test
-    // can find it on screen by its colour.
-    static void paintSolid(const char* name, Rgb colour)
-    {
-        BITMAP* original = load_bitmap(name, nullptr);
-        ASSERT_NE(original, nullptr) << name;
-        BITMAP* solid = create_bitmap(original->w, original->h);
-        clear_to_color(solid, makecol(colour.r, colour.g, colour.b));
-        save_bitmap(name, solid, nullptr);
-        destroy_bitmap(solid);
-        destroy_bitmap(original);
-    }
+    static void paintSolid(const char* name, Rgb colour) { GameDataFolder::paintSolid(name, colour); }
 
     static Rgb at(BITMAP* picture, int x, int y) { return HeadlessScreen::pixel(picture, x, y); }
 
@@ -116,6 +95,5 @@ protected:
     std::unique_ptr<TrollRun> run_;
 
 private:
-    std::filesystem::path folder_;
-    std::filesystem::path previous_;
+    std::unique_ptr<GameDataFolder> folder_;
 };

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -63,9 +65,11 @@ protected:
 
     std::string path(const std::string& name)
     {
-        // Named after the test, since ctest may run tests side by side.
+        // Named after the test and the process, since tests (and whole test
+        // runs) may run side by side.
         const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        files_.push_back(::testing::TempDir() + "fsound_" + test + "_" + name);
+        files_.push_back(::testing::TempDir() + "fsound_" + std::to_string(getpid()) + "_" + test
+                         + "_" + name);
         return files_.back();
     }
 
