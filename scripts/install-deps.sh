@@ -14,7 +14,7 @@ packages=(
 if [ "${1:-}" = "--test" ]; then
   packages+=(
     libgtest-dev libgmock-dev
-    xvfb xdotool x11-utils imagemagick
+    xvfb xdotool x11-utils imagemagick procps
     fonts-dejavu-core xfonts-base
     clang libclang-rt-14-dev
     libsdl2-ttf-dev libxmp-dev mpg123
