@@ -1,5 +1,6 @@
 #include "Image.hpp"
 
+#include "BmpCheck.hpp"
 #include "Graphics.hpp"
 
 #include <allegro.h>
@@ -12,7 +13,8 @@ Image::~Image()
 void Image::load(const char* fileName)
 {
     destroy();
-    bitmap_ = load_bitmap(fileName, nullptr);
+    if (isSafeBmp(fileName))
+        bitmap_ = load_bitmap(fileName, nullptr);
 }
 
 void Image::destroy()

@@ -12,8 +12,8 @@ public:
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
 
-    // Replaces the picture with the named file's; a file that cannot be read
-    // leaves the Image empty.
+    // Replaces the picture with the named file's; a file that cannot be read,
+    // or is damaged, leaves the Image empty.
     void load(const char* fileName);
     // Frees the picture; safe on an empty Image.
     void destroy();
