@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Plays the title menu of the real game under a virtual X server with real
-# key presses, and keeps a screenshot of it.
+# Plays the real game under a virtual X server with real key presses: the
+# title menu's moves, and one short main run from NEW GAME back to the menu.
+# Keeps a screenshot of the menu.
 # Usage: menu_keys_test.sh PLAY_FOLDER SCREENSHOT_PATH
 set -uo pipefail
 play=$1
@@ -83,6 +84,33 @@ rm save.dat
 start_game
 press Down Return
 check "without a save file, down lands on QUIT" expect_exit_0
+
+# The colour at one point of the screen, as "r,g,b".
+colour_at() {
+    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+        sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -n 1
+}
+
+# A short run: NEW GAME, the instructions, play, let go of Esc, game over,
+# results, back on the menu, quit.
+start_game
+press Return
+sleep 0.5
+instructions=$(colour_at 5 5)
+press space
+sleep 2
+sky=$(colour_at 5 100)
+xdotool keydown Escape; sleep 0.3; xdotool keyup Escape
+sleep 3.5 # the game-over fade takes about two seconds
+results=$(colour_at 5 100)
+press space
+sleep 1
+press Escape
+check "the instructions show on black (was $instructions)" test "$instructions" = "0,0,0"
+check "the run shows the sky (was $sky)" sh -c "[ -n '$sky' ] && [ '$sky' != '0,0,0' ]"
+check "letting go of Esc ends the run on the results, on black (was $results)" test "$results" = "0,0,0"
+check "after the results the menu is back, and Esc on it quits with 0" expect_exit_0
+check "a low score writes no save file" test ! -e save.dat
 
 [ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures checks failed"
 exit "$failures"
