@@ -41,7 +41,8 @@ bool readLayout(const std::uint8_t* info, std::size_t available, Layout& layout)
         layout = {read16(info + 4), read16(info + 6), read16(info + 10), kUncompressed};
         return true;
     }
-    if (headerSize < kWindowsHeaderSize || headerSize > kLargestHeaderSize || available < headerSize)
+    if (headerSize < kWindowsHeaderSize || headerSize > kLargestHeaderSize
+        || available < headerSize)
         return false;
     layout.width = static_cast<std::int32_t>(read32(info + 4));
     layout.height = std::llabs(static_cast<std::int32_t>(read32(info + 8)));
@@ -53,9 +54,13 @@ bool readLayout(const std::uint8_t* info, std::size_t available, Layout& layout)
 bool knownDepth(const Layout& layout)
 {
     switch (layout.bitsPerPixel) {
-    case 1: case 4: case 8: case 24:
+    case 1:
+    case 4:
+    case 8:
+    case 24:
         return layout.compression == kUncompressed;
-    case 16: case 32:
+    case 16:
+    case 32:
         return layout.compression == kUncompressed || layout.compression == kBitFields;
     default:
         return false;
@@ -76,7 +81,8 @@ bool isSafeBmp(const std::uint8_t* bytes, std::size_t size)
         return false;
     const std::int64_t rowBytes = (layout.width * layout.bitsPerPixel + 31) / 32 * 4;
     const std::int64_t pixelsStart = read32(bytes + 10);
-    return pixelsStart >= 0 && pixelsStart + rowBytes * layout.height <= static_cast<std::int64_t>(size);
+    return pixelsStart >= 0
+           && pixelsStart + rowBytes * layout.height <= static_cast<std::int64_t>(size);
 }
 
 bool isSafeBmp(const char* fileName)

@@ -25,8 +25,14 @@ void sample(VirtualButton& button, std::initializer_list<int> keys)
     button.current = anyKeyDown(keys);
 }
 
-bool pressed(const VirtualButton& b) { return b.current && !b.previous; }
-bool released(const VirtualButton& b) { return !b.current && b.previous; }
+bool pressed(const VirtualButton& b)
+{
+    return b.current && !b.previous;
+}
+bool released(const VirtualButton& b)
+{
+    return !b.current && b.previous;
+}
 
 } // namespace
 
@@ -59,17 +65,53 @@ void clearKeys()
         *b = VirtualButton{};
 }
 
-bool actionPressed() { return pressed(actionButton); }
-bool backPressed() { return pressed(backButton); }
-bool upPressed() { return pressed(upButton); }
-bool downPressed() { return pressed(downButton); }
+bool actionPressed()
+{
+    return pressed(actionButton);
+}
+bool backPressed()
+{
+    return pressed(backButton);
+}
+bool upPressed()
+{
+    return pressed(upButton);
+}
+bool downPressed()
+{
+    return pressed(downButton);
+}
 
-bool actionReleased() { return released(actionButton); }
-bool backReleased() { return released(backButton); }
-bool upReleased() { return released(upButton); }
-bool downReleased() { return released(downButton); }
+bool actionReleased()
+{
+    return released(actionButton);
+}
+bool backReleased()
+{
+    return released(backButton);
+}
+bool upReleased()
+{
+    return released(upButton);
+}
+bool downReleased()
+{
+    return released(downButton);
+}
 
-bool actionHeld() { return actionButton.current; }
-bool backHeld() { return backButton.current; }
-bool upHeld() { return upButton.current; }
-bool downHeld() { return downButton.current; }
+bool actionHeld()
+{
+    return actionButton.current;
+}
+bool backHeld()
+{
+    return backButton.current;
+}
+bool upHeld()
+{
+    return upButton.current;
+}
+bool downHeld()
+{
+    return downButton.current;
+}

@@ -83,5 +83,5 @@ bool imagesCollide(const Image& a, int ax, int ay, const Image& b, int bx, int b
     const int ax2 = ax + a.width(), ay2 = ay + a.height();
     const int bx2 = bx + b.width(), by2 = by + b.height();
     return rectsOverlap(ax, ax2, ay, ay2, bx, bx2, by, by2)
-        || rectsOverlap(bx, bx2, by, by2, ax, ax2, ay, ay2);
+           || rectsOverlap(bx, bx2, by, by2, ax, ax2, ay, ay2);
 }

@@ -23,7 +23,7 @@ void readFlag(std::istream& in, bool& flag)
 bool writeAll(std::FILE* file, const char* bytes, std::size_t count)
 {
     return std::fwrite(bytes, 1, count, file) == count && std::fflush(file) == 0
-        && fsync(fileno(file)) == 0;
+           && fsync(fileno(file)) == 0;
 }
 
 } // namespace

@@ -7,8 +7,7 @@ struct FSoundSample;
 // An owning handle of one short sound sample, played on a free channel of
 // the sound library. Empty until loaded, or when its file could not be
 // read; an empty Sound does nothing and stays silent.
-class Sound
-{
+class Sound {
 public:
     Sound() = default;
     ~Sound();

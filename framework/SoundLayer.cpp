@@ -43,7 +43,7 @@ int initSound()
     music = nullptr;
     if (FSOUND_GetVersion() < kRequiredVersion) {
         allegro_message("Wrong FMOD library detected. You should be using FMOD %.02f\n",
-            static_cast<double>(kRequiredVersion));
+                        static_cast<double>(kRequiredVersion));
         return 1;
     }
     if (FSOUND_Init(kMixRate, kMaxChannels, kInitFlags))

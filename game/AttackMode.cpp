@@ -33,8 +33,7 @@ constexpr double kStageCardSpeed = -1.0;
 // long as the card.
 class CardPieces {
 public:
-    CardPieces()
-        : strip(create_bitmap(kStripWidth, kStripHeight)), font(text_font_load(kFontFile))
+    CardPieces() : strip(create_bitmap(kStripWidth, kStripHeight)), font(text_font_load(kFontFile))
     {
         text_font_set_height(font, kCardFontHeight);
     }
@@ -66,7 +65,8 @@ private:
     TextFont* font;
 };
 
-template <class Game> bool playStage(Game& game, int level)
+template <class Game>
+bool playStage(Game& game, int level)
 {
     game.load();
     const bool won = game.play(level);

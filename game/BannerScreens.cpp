@@ -34,8 +34,8 @@ void startClock(Counter& clock, double value, double speed)
 void drawCountdown(TextFont* font, int digit)
 {
     TextStrip strip(kStripHeight);
-    draw_textf_sharp_centred_bg(strip.bitmap(), font, kCentreX, 0, makecol(0, 0, 0),
-                                maskColour(), "%d", digit);
+    draw_textf_sharp_centred_bg(strip.bitmap(), font, kCentreX, 0, makecol(0, 0, 0), maskColour(),
+                                "%d", digit);
     strip.copyMasked(0, kDigitY);
 }
 

@@ -48,9 +48,9 @@ constexpr int kTimeTextX = 10;
 constexpr int kTimeTextY = 10;
 
 // In the order of the pictures' fields.
-constexpr const char* kPictureFiles[] = {
-    "fumbo1.bmp", "fumbo2.bmp", "fumboplat.bmp", "grumoka.bmp", "grumokb.bmp",
-    "fireball.bmp", "lava.bmp", "bridge.bmp", "fire.bmp"};
+constexpr const char* kPictureFiles[] = {"fumbo1.bmp",  "fumbo2.bmp",  "fumboplat.bmp",
+                                         "grumoka.bmp", "grumokb.bmp", "fireball.bmp",
+                                         "lava.bmp",    "bridge.bmp",  "fire.bmp"};
 
 // A picture with no width would never advance the tiling, so a missing
 // file leaves the row empty instead of hanging the game.
@@ -206,9 +206,8 @@ void FireGame::drawTime()
 
 std::array<Image*, FireGame::kPictureCount> FireGame::pictures()
 {
-    return {&targetImage, &fallingImage, &platformImage, &breatherIdleImage,
-            &breatherActionImage, &fireballImage, &lavaImage, &bridgeImage,
-            &ammoImage};
+    return {&targetImage,   &fallingImage, &platformImage, &breatherIdleImage, &breatherActionImage,
+            &fireballImage, &lavaImage,    &bridgeImage,   &ammoImage};
 }
 
 int FireGame::targetTop() const

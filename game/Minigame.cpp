@@ -39,8 +39,7 @@ void Minigame::showTitle(const char* title)
     card.start();
     while (card.intValue() > 0) {
         clearScreen(0, 0, 0);
-        draw_text_smooth_centred(backBuffer, font, title, kTitleX, kTitleY,
-                                 makecol(255, 255, 255));
+        draw_text_smooth_centred(backBuffer, font, title, kTitleX, kTitleY, makecol(255, 255, 255));
         flipScreen();
     }
     card.stop();

@@ -28,8 +28,8 @@ constexpr int kSecondUnlockY = 440;
 void drawLine(TextStrip& strip, TextFont* font, int y, int colour, const char* text)
 {
     strip.clear(makecol(0, 0, 0));
-    draw_textf_smooth_centred_bg(strip.bitmap(), font, kCentreX, 0, colour, makecol(0, 0, 0),
-                                 "%s", text);
+    draw_textf_smooth_centred_bg(strip.bitmap(), font, kCentreX, 0, colour, makecol(0, 0, 0), "%s",
+                                 text);
     strip.copyBlended(0, y, kOpaque);
 }
 

@@ -74,10 +74,10 @@ public:
     void showInstructions();
 
     // --- screens around the play loop ---
-    void minigameIntro();               // BannerScreens.cpp
-    void minigameOutcome(bool won);     // BannerScreens.cpp
-    void gameOver();                    // GameOver.cpp
-    void showResults();                 // Results.cpp
+    void minigameIntro();           // BannerScreens.cpp
+    void minigameOutcome(bool won); // BannerScreens.cpp
+    void gameOver();                // GameOver.cpp
+    void showResults();             // Results.cpp
 
     BITMAP* ground = nullptr;
     BITMAP* sky = nullptr;

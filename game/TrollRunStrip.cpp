@@ -9,7 +9,9 @@ int maskColour()
     return makecol(255, 0, 255);
 }
 
-TextStrip::TextStrip(int height) : TextStrip(height, maskColour()) {}
+TextStrip::TextStrip(int height) : TextStrip(height, maskColour())
+{
+}
 
 TextStrip::TextStrip(int height, int colour) : bitmap_(create_bitmap(kWidth, height))
 {

@@ -56,7 +56,7 @@ FMusicModule* FMUSIC_LoadSong(const char* name)
         fail(kErrorFileDecode);
         return nullptr;
     }
-    auto* module = new (std::nothrow) FMusicModule { music };
+    auto* module = new (std::nothrow) FMusicModule{music};
     if (!module) {
         Mix_FreeMusic(music);
         fail(kErrorMemory);

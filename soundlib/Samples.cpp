@@ -17,7 +17,7 @@ constexpr std::uint32_t kGenerationMask = (1u << (31 - kIndexBits)) - 1;
 
 // Never reset, not even by FSOUND_Close, so that handles from before a
 // restart stay stale after it.
-std::array<std::uint32_t, kIndexMask + 1> generations {};
+std::array<std::uint32_t, kIndexMask + 1> generations{};
 int channelCount = 0;
 
 std::unordered_set<FSoundSample*> liveSamples;
@@ -87,8 +87,8 @@ void releaseSamples()
 
 } // namespace fsound
 
-FSoundSample* FSOUND_Sample_Load(
-    int index, const char* name, unsigned int mode, int offset, int length)
+FSoundSample* FSOUND_Sample_Load(int index, const char* name, unsigned int mode, int offset,
+                                 int length)
 {
     using namespace fsound;
     if (!isStarted()) {
@@ -108,7 +108,7 @@ FSoundSample* FSOUND_Sample_Load(
         fail(kErrorFileDecode);
         return nullptr;
     }
-    auto* sample = new (std::nothrow) FSoundSample { chunk, loopRequest(mode) == 1 };
+    auto* sample = new (std::nothrow) FSoundSample{chunk, loopRequest(mode) == 1};
     if (!sample) {
         Mix_FreeChunk(chunk);
         fail(kErrorMemory);

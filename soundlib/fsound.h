@@ -69,8 +69,8 @@ bool FMUSIC_FreeSong(FMusicModule* module);
  * FSOUND_UNMANAGED, offset and length 0 (the whole file). The mode's
  * FSOUND_LOOP_NORMAL bit makes the sample loop, FSOUND_LOOP_OFF (or neither)
  * plays it once. Null on failure. Free with FSOUND_Sample_Free. */
-FSoundSample* FSOUND_Sample_Load(
-    int index, const char* name, unsigned int mode, int offset, int length);
+FSoundSample* FSOUND_Sample_Load(int index, const char* name, unsigned int mode, int offset,
+                                 int length);
 /* Changes the loop mode of later plays: FSOUND_LOOP_NORMAL or FSOUND_LOOP_OFF. */
 bool FSOUND_Sample_SetMode(FSoundSample* sample, unsigned int mode);
 /* Stops every playback of the sample and releases it; works after FSOUND_Close. */

@@ -45,7 +45,8 @@ void copyMono(const FT_Bitmap& bitmap, unsigned char* out)
 
 // Fills one style from the bitmap glyph; leaves it invalid when its pixels
 // cannot be allocated.
-void fillStyle(const FT_BitmapGlyph glyph, Style style, void (*copy)(const FT_Bitmap&, unsigned char*))
+void fillStyle(const FT_BitmapGlyph glyph, Style style,
+               void (*copy)(const FT_Bitmap&, unsigned char*))
 {
     const FT_Bitmap& bitmap = glyph->bitmap;
     const size_t bytes = static_cast<size_t>(bitmap.width) * bitmap.rows;
@@ -101,12 +102,12 @@ void fillEntry(FT_Face face, int glyph, GlyphCacheEntry& entry)
     if (FT_Get_Glyph(face->glyph, &master) != 0)
         return;
     renderStyle(master, FT_RENDER_MODE_MONO, FT_PIXEL_MODE_MONO,
-                Style { entry.mono_valid, entry.mono_width, entry.mono_height, entry.mono_left,
-                        entry.mono_top, entry.mono_pixels },
+                Style{entry.mono_valid, entry.mono_width, entry.mono_height, entry.mono_left,
+                      entry.mono_top, entry.mono_pixels},
                 copyMono);
     renderStyle(master, FT_RENDER_MODE_NORMAL, FT_PIXEL_MODE_GRAY,
-                Style { entry.grey_valid, entry.grey_width, entry.grey_height, entry.grey_left,
-                        entry.grey_top, entry.grey_pixels },
+                Style{entry.grey_valid, entry.grey_width, entry.grey_height, entry.grey_left,
+                      entry.grey_top, entry.grey_pixels},
                 text_copy_grey_bitmap);
     FT_Done_Glyph(master);
 }
@@ -116,9 +117,9 @@ void fillEntry(FT_Face face, int glyph, GlyphCacheEntry& entry)
 int text_glyph_index(const TextFont* font, int code)
 {
     const FT_Face face = font->face;
-    const long long index = face->charmap
-        ? static_cast<long long>(FT_Get_Char_Index(face, static_cast<FT_ULong>(code)))
-        : code;
+    const long long index =
+        face->charmap ? static_cast<long long>(FT_Get_Char_Index(face, static_cast<FT_ULong>(code)))
+                      : code;
     // Without a charmap the code itself is the index and may name no glyph.
     return index >= 0 && index < face->num_glyphs ? static_cast<int>(index) : 0;
 }

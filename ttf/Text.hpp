@@ -77,7 +77,8 @@ int text_line_height(const TextFont* font);
 // use the backdrop of text_set_backdrop. Nothing is kept after a call.
 
 #if defined(__GNUC__)
-#define TEXT_PRINTF_FORMAT(format_index) __attribute__((format(printf, format_index, format_index + 1)))
+#define TEXT_PRINTF_FORMAT(format_index)                                                           \
+    __attribute__((format(printf, format_index, format_index + 1)))
 #else
 #define TEXT_PRINTF_FORMAT(format_index)
 #endif
@@ -110,8 +111,8 @@ void draw_textf_sharp(BITMAP* bitmap, TextFont* font, int x, int y, int colour, 
                       ...) TEXT_PRINTF_FORMAT(6);
 void draw_textf_sharp_bg(BITMAP* bitmap, TextFont* font, int x, int y, int colour, int background,
                          const char* format, ...) TEXT_PRINTF_FORMAT(7);
-void draw_textf_smooth(BITMAP* bitmap, TextFont* font, int x, int y, int colour,
-                       const char* format, ...) TEXT_PRINTF_FORMAT(6);
+void draw_textf_smooth(BITMAP* bitmap, TextFont* font, int x, int y, int colour, const char* format,
+                       ...) TEXT_PRINTF_FORMAT(6);
 void draw_textf_smooth_bg(BITMAP* bitmap, TextFont* font, int x, int y, int colour, int background,
                           const char* format, ...) TEXT_PRINTF_FORMAT(7);
 void draw_textf_sharp_centred(BITMAP* bitmap, TextFont* font, int x, int y, int colour,

@@ -17,7 +17,7 @@ constexpr int kFullCoverage = 255;
 bool culled(const BITMAP* bitmap, const TextFont* font, int x, int y)
 {
     return static_cast<long long>(y) + font->height < bitmap->ct || bitmap->cb < y
-        || bitmap->cr < x;
+           || bitmap->cr < x;
 }
 
 // Calls draw(entry, x, y) for every character of the text with its pen
@@ -50,9 +50,9 @@ struct Span {
 Span visiblePart(const BITMAP* bitmap, int width, int height, int left, int top)
 {
     if (!bitmap->clip)
-        return { 0, height, 0, width };
-    return { std::max(0, bitmap->ct - top), std::min(height, bitmap->cb - top),
-             std::max(0, bitmap->cl - left), std::min(width, bitmap->cr - left) };
+        return {0, height, 0, width};
+    return {std::max(0, bitmap->ct - top), std::min(height, bitmap->cb - top),
+            std::max(0, bitmap->cl - left), std::min(width, bitmap->cr - left)};
 }
 
 // Calls plot(px, py, value) for every non-zero byte of a glyph bitmap whose
@@ -79,7 +79,7 @@ void forEachSetPixel(const BITMAP* bitmap, const unsigned char* pixels, int widt
 bool storesDirectly(BITMAP* bitmap)
 {
     return is_memory_bitmap(bitmap) && bitmap_color_depth(bitmap) == 32 && bitmap->clip
-        && _drawing_mode == DRAW_MODE_SOLID;
+           && _drawing_mode == DRAW_MODE_SOLID;
 }
 
 // What forEachSetPixel with putpixel gives on such a bitmap. A clear byte
@@ -113,8 +113,8 @@ void drawBox(BITMAP* bitmap, TextFont* font, const char* text, int x, int y, int
 // text's value: black on white tops out at (1, 1, 1).
 void buildRamp(int colour, int background, int (&ramp)[kRampSize])
 {
-    const int text[3] = { getr(colour), getg(colour), getb(colour) };
-    const int back[3] = { getr(background), getg(background), getb(background) };
+    const int text[3] = {getr(colour), getg(colour), getb(colour)};
+    const int back[3] = {getr(background), getg(background), getb(background)};
     int step[3];
     int sum[3];
     for (int channel = 0; channel < 3; ++channel) {
@@ -128,8 +128,9 @@ void buildRamp(int colour, int background, int (&ramp)[kRampSize])
         const int r = sum[0] >> 8;
         const int g = sum[1] >> 8;
         const int b = sum[2] >> 8;
-        entry = trueColour ? (r << _rgb_r_shift_32) | (g << _rgb_g_shift_32) | (b << _rgb_b_shift_32)
-                           : makecol(r, g, b);
+        entry = trueColour
+                    ? (r << _rgb_r_shift_32) | (g << _rgb_g_shift_32) | (b << _rgb_b_shift_32)
+                    : makecol(r, g, b);
         for (int channel = 0; channel < 3; ++channel)
             sum[channel] += step[channel];
     }
@@ -161,10 +162,9 @@ void drawSmoothGlyphs(BITMAP* bitmap, TextFont* font, const char* text, int x, i
         const int left = penX + glyph.grey_left;
         const int top = penY + font->ascent - glyph.grey_top;
         if (direct) {
-            storeSetPixels(bitmap, glyph.grey_pixels, glyph.grey_width, glyph.grey_height, left,
-                           top, [&](unsigned char coverage) {
-                               return static_cast<std::uint32_t>(ramp[coverage]);
-                           });
+            storeSetPixels(
+                bitmap, glyph.grey_pixels, glyph.grey_width, glyph.grey_height, left, top,
+                [&](unsigned char coverage) { return static_cast<std::uint32_t>(ramp[coverage]); });
             return;
         }
         forEachSetPixel(bitmap, glyph.grey_pixels, glyph.grey_width, glyph.grey_height, left, top,

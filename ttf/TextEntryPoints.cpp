@@ -121,8 +121,8 @@ void draw_textf_sharp_bg(BITMAP* bitmap, TextFont* font, int x, int y, int colou
     TEXT_FORMATTED(draw_text_sharp_bg, Align::Left, background);
 }
 
-void draw_textf_smooth(BITMAP* bitmap, TextFont* font, int x, int y, int colour,
-                       const char* format, ...)
+void draw_textf_smooth(BITMAP* bitmap, TextFont* font, int x, int y, int colour, const char* format,
+                       ...)
 {
     TEXT_FORMATTED(draw_text_smooth_bg, Align::Left, text_backdrop);
 }

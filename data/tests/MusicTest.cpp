@@ -99,7 +99,8 @@ TEST(MusicWithModplug, LoadsAndPlays)
     EXPECT_GE(ModPlug_GetLength(song), 30000);
     EXPECT_LE(ModPlug_GetLength(song), 90000);
     std::vector<short> audio(44100 * 2 * 5);
-    const int got = ModPlug_Read(song, audio.data(), static_cast<int>(audio.size() * sizeof(short)));
+    const int got =
+        ModPlug_Read(song, audio.data(), static_cast<int>(audio.size() * sizeof(short)));
     EXPECT_EQ(got, static_cast<int>(audio.size() * sizeof(short)));
     EXPECT_GT(rms(audio), 1000.0);
     ModPlug_Unload(song);

@@ -19,7 +19,8 @@ protected:
     {
         ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, std::atexit), 0);
         set_color_depth(32);
-        set_color_conversion(COLORCONV_8_TO_32 | COLORCONV_15_TO_32 | COLORCONV_16_TO_32 | COLORCONV_24_TO_32);
+        set_color_conversion(COLORCONV_8_TO_32 | COLORCONV_15_TO_32 | COLORCONV_16_TO_32
+                             | COLORCONV_24_TO_32);
     }
 
     using Bitmap = std::unique_ptr<BITMAP, decltype(&destroy_bitmap)>;
@@ -30,7 +31,10 @@ protected:
         return Bitmap(load_bitmap(path.c_str(), nullptr), &destroy_bitmap);
     }
 
-    static bool clear(BITMAP* b, int x, int y) { return getpixel(b, x, y) == makecol32(255, 0, 255); }
+    static bool clear(BITMAP* b, int x, int y)
+    {
+        return getpixel(b, x, y) == makecol32(255, 0, 255);
+    }
 
     // Leftmost and rightmost drawn columns over rows y0..y1.
     static std::pair<int, int> drawnColumns(BITMAP* b, int y0, int y1)

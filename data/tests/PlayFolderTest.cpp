@@ -25,12 +25,14 @@ std::vector<std::uint8_t> readFile(const fs::path& path)
 TEST(PlayFolder, HoldsEveryFileTheGameReads)
 {
     const char* names[] = {
-        "troll1.bmp", "troll2.bmp", "troll3.bmp", "troll4.bmp", "peasant1.bmp", "peasant2.bmp",
-        "peasant3.bmp", "hillbg.bmp", "cloud.bmp", "mgflag.bmp", "bar.bmp", "barred.bmp",
-        "bargreen.bmp", "logo.bmp", "fumboplat.bmp", "fumbo1.bmp", "fumbo2.bmp", "grumoka.bmp",
-        "grumokb.bmp", "bridge.bmp", "fireball.bmp", "lava.bmp", "fire.bmp", "disk.bmp",
-        "arrow.bmp", "smush.mp3", "breath.mp3", "sizzle.mp3", "click.mp3", "motivati.xm",
-        "carbon.ttf", "carbon-font-LICENSE.txt"};
+        "troll1.bmp",   "troll2.bmp",   "troll3.bmp",    "troll4.bmp",
+        "peasant1.bmp", "peasant2.bmp", "peasant3.bmp",  "hillbg.bmp",
+        "cloud.bmp",    "mgflag.bmp",   "bar.bmp",       "barred.bmp",
+        "bargreen.bmp", "logo.bmp",     "fumboplat.bmp", "fumbo1.bmp",
+        "fumbo2.bmp",   "grumoka.bmp",  "grumokb.bmp",   "bridge.bmp",
+        "fireball.bmp", "lava.bmp",     "fire.bmp",      "disk.bmp",
+        "arrow.bmp",    "smush.mp3",    "breath.mp3",    "sizzle.mp3",
+        "click.mp3",    "motivati.xm",  "carbon.ttf",    "carbon-font-LICENSE.txt"};
     for (const char* name : names) {
         const fs::path path = fs::path(PLAY_DIR) / name;
         EXPECT_TRUE(fs::is_regular_file(path)) << name;
@@ -42,7 +44,8 @@ TEST(PlayFolder, FontIsATrueTypeFile)
 {
     const std::vector<std::uint8_t> font = readFile(fs::path(PLAY_DIR) / "carbon.ttf");
     ASSERT_GE(font.size(), 4u);
-    EXPECT_EQ(std::vector<std::uint8_t>(font.begin(), font.begin() + 4), (std::vector<std::uint8_t>{0, 1, 0, 0}));
+    EXPECT_EQ(std::vector<std::uint8_t>(font.begin(), font.begin() + 4),
+              (std::vector<std::uint8_t>{0, 1, 0, 0}));
 }
 
 TEST(PlayFolder, LongestLinesFitAcrossTheScreen)
@@ -60,9 +63,11 @@ TEST(PlayFolder, LongestLinesFitAcrossTheScreen)
 
 TEST(Generator, MakesTheSameBytesOnEveryRun)
 {
-    const fs::path again = fs::temp_directory_path() / ("datagen-again-" + std::to_string(::getpid()));
+    const fs::path again =
+        fs::temp_directory_path() / ("datagen-again-" + std::to_string(::getpid()));
     fs::create_directories(again);
-    const std::string command = std::string("\"") + DATAGEN_PROGRAM + "\" \"" + again.string() + "\"";
+    const std::string command =
+        std::string("\"") + DATAGEN_PROGRAM + "\" \"" + again.string() + "\"";
     ASSERT_EQ(std::system(command.c_str()), 0);
     for (const datagen::DataFile& f : datagen::allDataFiles()) {
         const std::vector<std::uint8_t> built = readFile(fs::path(PLAY_DIR) / f.name);

@@ -63,8 +63,7 @@ void PrintTo(const Effect& effect, std::ostream* out)
     *out << effect.file;
 }
 
-class Sounds : public ::testing::TestWithParam<Effect> {
-};
+class Sounds : public ::testing::TestWithParam<Effect> {};
 
 } // namespace
 

@@ -39,11 +39,13 @@ protected:
     void write(const Bytes& bytes)
     {
         std::ofstream(path_, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
     }
 
     HeadlessScreen screen_;
-    const std::string path_ = ::testing::TempDir() + "bmpcheck-" + std::to_string(getpid()) + ".bmp";
+    const std::string path_ =
+        ::testing::TempDir() + "bmpcheck-" + std::to_string(getpid()) + ".bmp";
     Bytes good_;
 };
 
@@ -62,7 +64,7 @@ TEST_F(BmpCheck, AcceptsAWholeBmp)
 TEST_F(BmpCheck, RefusesDamagedFilesAndImageStaysEmpty)
 {
     std::vector<Bytes> damaged;
-    damaged.push_back(Bytes(good_.begin(), good_.end() - 1)); // last row cut short
+    damaged.push_back(Bytes(good_.begin(), good_.end() - 1));    // last row cut short
     damaged.push_back(Bytes(good_.begin(), good_.begin() + 20)); // header cut short
     damaged.push_back({});
     Bytes b = good_;

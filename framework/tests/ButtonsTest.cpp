@@ -33,10 +33,11 @@ protected:
 TEST_F(Buttons, EveryKeyOfARowDrivesItsButtonOnly)
 {
     const std::vector<std::pair<int, const ButtonQueries*>> rows = {
-        {KEY_SPACE, &kAction}, {KEY_ENTER, &kAction}, {KEY_LSHIFT, &kAction},
+        {KEY_SPACE, &kAction},  {KEY_ENTER, &kAction},    {KEY_LSHIFT, &kAction},
         {KEY_RSHIFT, &kAction}, {KEY_LCONTROL, &kAction}, {KEY_RCONTROL, &kAction},
-        {KEY_ESC, &kBack}, {KEY_UP, &kUp}, {KEY_W, &kUp}, {KEY_8_PAD, &kUp},
-        {KEY_DOWN, &kDown}, {KEY_S, &kDown}, {KEY_2_PAD, &kDown},
+        {KEY_ESC, &kBack},      {KEY_UP, &kUp},           {KEY_W, &kUp},
+        {KEY_8_PAD, &kUp},      {KEY_DOWN, &kDown},       {KEY_S, &kDown},
+        {KEY_2_PAD, &kDown},
     };
     for (const auto& [code, button] : rows) {
         SCOPED_TRACE(code);

@@ -21,7 +21,8 @@ std::vector<std::string> log;
 int loads = 0;
 int plays = 0;
 
-template <typename... Args> void record(const char* call, const Args&... args)
+template <typename... Args>
+void record(const char* call, const Args&... args)
 {
     std::ostringstream line;
     line << call;
@@ -89,7 +90,7 @@ void FSOUND_Close(void)
 FMusicModule* FMUSIC_LoadSong(const char* file)
 {
     record("FMUSIC_LoadSong", file);
-    return current.loadsSucceed ? new FMusicModule { ++loads } : nullptr;
+    return current.loadsSucceed ? new FMusicModule{++loads} : nullptr;
 }
 
 bool FMUSIC_PlaySong(FMusicModule* module)
@@ -111,13 +112,13 @@ bool FMUSIC_FreeSong(FMusicModule* module)
     return true;
 }
 
-FSoundSample* FSOUND_Sample_Load(
-    int index, const char* file, unsigned int mode, int offset, int length)
+FSoundSample* FSOUND_Sample_Load(int index, const char* file, unsigned int mode, int offset,
+                                 int length)
 {
     std::ostringstream hexMode;
     hexMode << std::hex << "0x" << mode;
     record("FSOUND_Sample_Load", index, file, hexMode.str(), offset, length);
-    return current.loadsSucceed ? new FSoundSample { ++loads } : nullptr;
+    return current.loadsSucceed ? new FSoundSample{++loads} : nullptr;
 }
 
 bool FSOUND_Sample_SetMode(FSoundSample* sample, unsigned int mode)

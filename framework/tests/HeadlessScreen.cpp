@@ -58,10 +58,11 @@ void HeadlessScreen::script(Step step, int frameLimit)
 
 void HeadlessScreen::script(std::vector<FrameInput> frames, int frameLimit)
 {
-    script([frames](int frame, BITMAP*) {
-        return frame < static_cast<int>(frames.size()) ? frames[frame] : FrameInput{};
-    },
-           frameLimit);
+    script(
+        [frames](int frame, BITMAP*) {
+            return frame < static_cast<int>(frames.size()) ? frames[frame] : FrameInput{};
+        },
+        frameLimit);
 }
 
 void HeadlessScreen::holdKeys(const std::vector<int>& keys)

@@ -15,7 +15,7 @@
 #include <vector>
 
 struct FrameInput {
-    std::vector<int> keys;     // KEY_* codes held down at the next poll
+    std::vector<int> keys;      // KEY_* codes held down at the next poll
     unsigned milliseconds = 16; // time from this frame end to the last one
 };
 

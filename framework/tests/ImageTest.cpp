@@ -48,9 +48,10 @@ struct Box {
     Box(ImageTest* t, int w, int h)
     {
         if (w > 0)
-            image.load(t->makeBmp(("box" + std::to_string(w) + "x" + std::to_string(h) + ".bmp").c_str(), w, h,
-                                  makecol(0, 0, 255))
-                           .c_str());
+            image.load(
+                t->makeBmp(("box" + std::to_string(w) + "x" + std::to_string(h) + ".bmp").c_str(),
+                           w, h, makecol(0, 0, 255))
+                    .c_str());
     }
     Image image;
 };

@@ -16,10 +16,7 @@ protected:
     void SetUp() override { std::remove(path_.c_str()); }
     void TearDown() override { std::remove(path_.c_str()); }
 
-    void write(const std::string& bytes)
-    {
-        std::ofstream(path_, std::ios::binary) << bytes;
-    }
+    void write(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
     std::string read() const
     {
         std::ifstream in(path_, std::ios::binary);
@@ -35,7 +32,8 @@ protected:
 
     // Tests run in parallel processes: each has a file of its own.
     const std::string path_ = ::testing::TempDir() + "save-" + std::to_string(getpid()) + "-"
-        + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".dat";
+                              + ::testing::UnitTest::GetInstance()->current_test_info()->name()
+                              + ".dat";
 };
 
 using Flags = std::pair<bool, bool>;

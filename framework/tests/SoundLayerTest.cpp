@@ -16,8 +16,7 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-class SoundLayerTest : public ::testing::Test
-{
+class SoundLayerTest : public ::testing::Test {
 protected:
     SoundLayerTest() { fakesound::reset(); }
     ~SoundLayerTest() override { freeMusic(); }
@@ -37,13 +36,13 @@ TEST_F(SoundLayerTest, AnOlderLibraryIsRefusedBeforeItStarts)
 {
     fakesound::script().version = 3.73f;
     EXPECT_EQ(startSoundShowing(1), "Wrong FMOD library detected. You should be using FMOD 3.74\n");
-    EXPECT_EQ(fakesound::calls(), Calls { "FSOUND_GetVersion" });
+    EXPECT_EQ(fakesound::calls(), Calls{"FSOUND_GetVersion"});
 }
 
 TEST_F(SoundLayerTest, TheRequiredVersionStarts)
 {
     EXPECT_EQ(startSoundShowing(0), "");
-    EXPECT_EQ(fakesound::calls(), (Calls { "FSOUND_GetVersion", "FSOUND_Init 32000 64 0" }));
+    EXPECT_EQ(fakesound::calls(), (Calls{"FSOUND_GetVersion", "FSOUND_Init 32000 64 0"}));
 }
 
 TEST_F(SoundLayerTest, AFailedStartShowsTheLibrarysErrorText)
@@ -57,10 +56,10 @@ TEST_F(SoundLayerTest, ErrorCodesHaveTheirTextsAndUnknownCodesOneForAll)
 {
     EXPECT_STREQ(fmodErrorString(0), "No errors");
     EXPECT_STREQ(fmodErrorString(1),
-        "Cannot call this command after FSOUND_Init.  Call FSOUND_Close first.");
+                 "Cannot call this command after FSOUND_Init.  Call FSOUND_Close first.");
     EXPECT_STREQ(fmodErrorString(12), "Not enough memory ");
     EXPECT_STREQ(fmodErrorString(18), "Required Mediaplayer codec is not installed");
-    for (int code : { 19, -1, INT_MIN })
+    for (int code : {19, -1, INT_MIN})
         EXPECT_STREQ(fmodErrorString(code), "Unknown error") << code;
 }
 
@@ -72,7 +71,7 @@ TEST_F(SoundLayerTest, WithoutAModuleTheMusicCallsDoNothingButShutdownStillClose
     stopMusic();
     freeMusic();
     shutdownSound();
-    EXPECT_EQ(fakesound::calls(), (Calls { "FMUSIC_LoadSong motivati.xm", "FSOUND_Close" }));
+    EXPECT_EQ(fakesound::calls(), (Calls{"FMUSIC_LoadSong motivati.xm", "FSOUND_Close"}));
 }
 
 TEST_F(SoundLayerTest, TheModuleIsPlayedAndFreedOnceAtShutdown)
@@ -83,8 +82,8 @@ TEST_F(SoundLayerTest, TheModuleIsPlayedAndFreedOnceAtShutdown)
     shutdownSound();
     freeMusic();
     EXPECT_EQ(fakesound::calls(),
-        (Calls { "FMUSIC_LoadSong motivati.xm", "FMUSIC_PlaySong module1",
-            "FMUSIC_StopSong module1", "FMUSIC_FreeSong module1", "FSOUND_Close" }));
+              (Calls{"FMUSIC_LoadSong motivati.xm", "FMUSIC_PlaySong module1",
+                     "FMUSIC_StopSong module1", "FMUSIC_FreeSong module1", "FSOUND_Close"}));
 }
 
 TEST_F(SoundLayerTest, ASoundLoadsItsFileAsAPlainSampleThatPlaysOnce)
@@ -94,8 +93,8 @@ TEST_F(SoundLayerTest, ASoundLoadsItsFileAsAPlainSampleThatPlaysOnce)
     sound.setLoop(true);
     sound.setLoop(false);
     EXPECT_EQ(fakesound::calls(),
-        (Calls { "FSOUND_Sample_Load -2 smush.mp3 0x2131 0 0", "FSOUND_Sample_SetMode sample1 2",
-            "FSOUND_Sample_SetMode sample1 1" }));
+              (Calls{"FSOUND_Sample_Load -2 smush.mp3 0x2131 0 0",
+                     "FSOUND_Sample_SetMode sample1 2", "FSOUND_Sample_SetMode sample1 1"}));
 }
 
 TEST_F(SoundLayerTest, WithoutOverlapAPlayStopsThePreviousPlaybackIfItStillRuns)
@@ -108,9 +107,10 @@ TEST_F(SoundLayerTest, WithoutOverlapAPlayStopsThePreviousPlaybackIfItStillRuns)
     sound.play();
     sound.unload();
     EXPECT_EQ(fakesound::calls(),
-        (Calls { "FSOUND_Sample_Load -2 smush.mp3 0x2131 0 0", "FSOUND_PlaySound -1 sample1",
-            "FSOUND_IsPlaying 100", "FSOUND_StopSound 100", "FSOUND_PlaySound -1 sample1",
-            "FSOUND_IsPlaying 101", "FSOUND_PlaySound -1 sample1", "FSOUND_Sample_Free sample1" }));
+              (Calls{"FSOUND_Sample_Load -2 smush.mp3 0x2131 0 0", "FSOUND_PlaySound -1 sample1",
+                     "FSOUND_IsPlaying 100", "FSOUND_StopSound 100", "FSOUND_PlaySound -1 sample1",
+                     "FSOUND_IsPlaying 101", "FSOUND_PlaySound -1 sample1",
+                     "FSOUND_Sample_Free sample1"}));
 }
 
 TEST_F(SoundLayerTest, WithOverlapPlaysRunSideBySide)
@@ -123,9 +123,9 @@ TEST_F(SoundLayerTest, WithOverlapPlaysRunSideBySide)
     sound.setOverlap(false);
     sound.play();
     EXPECT_EQ(fakesound::calls(),
-        (Calls { "FSOUND_Sample_Load -2 click.mp3 0x2131 0 0", "FSOUND_PlaySound -1 sample1",
-            "FSOUND_PlaySound -1 sample1", "FSOUND_IsPlaying 101", "FSOUND_StopSound 101",
-            "FSOUND_PlaySound -1 sample1" }));
+              (Calls{"FSOUND_Sample_Load -2 click.mp3 0x2131 0 0", "FSOUND_PlaySound -1 sample1",
+                     "FSOUND_PlaySound -1 sample1", "FSOUND_IsPlaying 101", "FSOUND_StopSound 101",
+                     "FSOUND_PlaySound -1 sample1"}));
 }
 
 TEST_F(SoundLayerTest, StopTouchesOnlyAPlaybackThatStillRuns)
@@ -136,9 +136,8 @@ TEST_F(SoundLayerTest, StopTouchesOnlyAPlaybackThatStillRuns)
     sound.play();
     fakesound::script().playing = false;
     sound.stop();
-    EXPECT_EQ(fakesound::calls(),
-        (Calls { "FSOUND_Sample_Load -2 breath.mp3 0x2131 0 0", "FSOUND_PlaySound -1 sample1",
-            "FSOUND_IsPlaying 100" }));
+    EXPECT_EQ(fakesound::calls(), (Calls{"FSOUND_Sample_Load -2 breath.mp3 0x2131 0 0",
+                                         "FSOUND_PlaySound -1 sample1", "FSOUND_IsPlaying 100"}));
 }
 
 TEST_F(SoundLayerTest, AnEmptySoundMakesNoCall)
@@ -153,7 +152,7 @@ TEST_F(SoundLayerTest, AnEmptySoundMakesNoCall)
         sound.setLoop(true);
         sound.unload();
     }
-    EXPECT_EQ(fakesound::calls(), Calls { "FSOUND_Sample_Load -2 missing.mp3 0x2131 0 0" });
+    EXPECT_EQ(fakesound::calls(), Calls{"FSOUND_Sample_Load -2 missing.mp3 0x2131 0 0"});
 }
 
 TEST_F(SoundLayerTest, EachSampleIsFreedExactlyOnce)
@@ -167,7 +166,7 @@ TEST_F(SoundLayerTest, EachSampleIsFreedExactlyOnce)
         sound.load("sizzle.mp3");
     }
     EXPECT_EQ(fakesound::calls(),
-        (Calls { "FSOUND_Sample_Load -2 smush.mp3 0x2131 0 0", "FSOUND_Sample_Free sample1",
-            "FSOUND_Sample_Load -2 smush.mp3 0x2131 0 0", "FSOUND_Sample_Free sample2",
-            "FSOUND_Sample_Load -2 sizzle.mp3 0x2131 0 0", "FSOUND_Sample_Free sample3" }));
+              (Calls{"FSOUND_Sample_Load -2 smush.mp3 0x2131 0 0", "FSOUND_Sample_Free sample1",
+                     "FSOUND_Sample_Load -2 smush.mp3 0x2131 0 0", "FSOUND_Sample_Free sample2",
+                     "FSOUND_Sample_Load -2 sizzle.mp3 0x2131 0 0", "FSOUND_Sample_Free sample3"}));
 }

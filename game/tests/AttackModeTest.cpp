@@ -68,8 +68,8 @@ public:
         for (int level = 1; level <= upTo; ++level) {
             BITMAP* corner = create_bitmap(200, 50);
             clear_to_color(corner, makecol(0, 0, 0));
-            draw_textf_sharp_bg(corner, timeFont_, 10, 10, makecol(255, 255, 255),
-                                makecol(0, 0, 0), "TIME: %d", 1000 - (150 + 3 * level));
+            draw_textf_sharp_bg(corner, timeFont_, 10, 10, makecol(255, 255, 255), makecol(0, 0, 0),
+                                "TIME: %d", 1000 - (150 + 3 * level));
             levels_[readArea(corner, 0, 0, 200, 50)] = level;
             destroy_bitmap(corner);
         }
@@ -166,8 +166,7 @@ TEST_F(AttackModeTest, LosingTheFirstStageShowsOneStage)
     reader_->expectCard("TOTAL STAGES: %d", 1);
     reader_->expectDiskLevels(1);
     runSeries(kDiskKind, 0);
-    EXPECT_EQ(screens_,
-              (std::vector<std::string>{"STAGE 1", "title", "play", "TOTAL STAGES: 1"}));
+    EXPECT_EQ(screens_, (std::vector<std::string>{"STAGE 1", "title", "play", "TOTAL STAGES: 1"}));
     EXPECT_EQ(levels_, std::vector<int>{1});
 }
 
@@ -178,9 +177,9 @@ TEST_F(AttackModeTest, TheClosingCardCountsTheLostStage)
     reader_->expectCard("TOTAL STAGES: %d", 3);
     reader_->expectDiskLevels(3);
     runSeries(kDiskKind, 2);
-    EXPECT_EQ(screens_, (std::vector<std::string>{"STAGE 1", "title", "play", "STAGE 2", "title",
-                                                  "play", "STAGE 3", "title", "play",
-                                                  "TOTAL STAGES: 3"}));
+    EXPECT_EQ(screens_,
+              (std::vector<std::string>{"STAGE 1", "title", "play", "STAGE 2", "title", "play",
+                                        "STAGE 3", "title", "play", "TOTAL STAGES: 3"}));
     EXPECT_EQ(levels_, (std::vector<int>{1, 2, 3}));
 }
 
@@ -201,8 +200,7 @@ TEST_F(AttackModeTest, TheFireSeriesPlaysTheFireMinigame)
     reader_->expectCard("STAGE %d", 1);
     reader_->expectCard("TOTAL STAGES: %d", 1);
     runSeries(kFireKind, 0);
-    EXPECT_EQ(screens_,
-              (std::vector<std::string>{"STAGE 1", "title", "play", "TOTAL STAGES: 1"}));
+    EXPECT_EQ(screens_, (std::vector<std::string>{"STAGE 1", "title", "play", "TOTAL STAGES: 1"}));
 }
 
 TEST_F(AttackModeTest, OnlyANewPressClosesTheClosingCardAndNothingFollowsIt)

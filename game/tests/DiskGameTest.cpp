@@ -120,14 +120,13 @@ TEST_F(DiskGameTest, AButtonHeldThroughTheTitleIsNoPress)
 {
     std::vector<std::vector<bool>> disks;
     bool arrowWaited = true;
-    const bool won = play(
-        1,
-        [&](int, BITMAP* picture) {
-            disks.push_back(diskOutline(picture));
-            arrowWaited = arrowWaited && has(picture, 490, 240, kArrow);
-            return FrameInput{{KEY_SPACE}, 100};
-        },
-        {KEY_SPACE});
+    const bool won = play(1,
+                          [&](int, BITMAP* picture) {
+                              disks.push_back(diskOutline(picture));
+                              arrowWaited = arrowWaited && has(picture, 490, 240, kArrow);
+                              return FrameInput{{KEY_SPACE}, 100};
+                          },
+                          {KEY_SPACE});
     EXPECT_FALSE(won);
     // 1000 at 153 per second.
     EXPECT_EQ(playFrames_, 66);
@@ -155,9 +154,8 @@ TEST_F(DiskGameTest, ReleasingBackEndsThePlayAndKeepsTheVerdict)
         return frame == 1 ? FrameInput{{KEY_ESC}} : FrameInput{};
     }));
     EXPECT_EQ(playFrames_, 3);
-    EXPECT_FALSE(play(1, [](int frame, BITMAP*) {
-        return frame < 5 ? FrameInput{{KEY_ESC}} : FrameInput{};
-    }));
+    EXPECT_FALSE(play(
+        1, [](int frame, BITMAP*) { return frame < 5 ? FrameInput{{KEY_ESC}} : FrameInput{}; }));
     EXPECT_EQ(playFrames_, 6);
 }
 

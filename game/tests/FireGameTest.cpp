@@ -119,7 +119,8 @@ TEST_F(FireGameTest, TitleCardShowsAboutOneSecondBeforeThePlay)
                 firstPlayFrame = frame;
             if (firstPlayFrame < 0)
                 titleInPlace = titleInPlace && rowsHave(picture, 228, 251, kWhite)
-                    && !rowsHave(picture, 0, 227, kWhite) && !rowsHave(picture, 252, 479, kWhite);
+                               && !rowsHave(picture, 0, 227, kWhite)
+                               && !rowsHave(picture, 252, 479, kWhite);
             return frame == firstPlayFrame ? FrameInput{{KEY_ESC}} : FrameInput{};
         },
         200);
@@ -186,15 +187,14 @@ TEST_F(FireGameTest, AButtonHeldThroughTheTitleIsNoPress)
     int shotsFired = 0;
     int icons = 0;
     Rgb breather{};
-    play(
-        1,
-        [&](int frame, BITMAP* picture) {
-            shotsFired += shotJustFired(picture);
-            icons = iconsShown(picture);
-            breather = HeadlessScreen::pixel(picture, 600, 220);
-            return frame < 10 ? FrameInput{{KEY_SPACE}} : backOutAt(10, frame);
-        },
-        {KEY_SPACE});
+    play(1,
+         [&](int frame, BITMAP* picture) {
+             shotsFired += shotJustFired(picture);
+             icons = iconsShown(picture);
+             breather = HeadlessScreen::pixel(picture, 600, 220);
+             return frame < 10 ? FrameInput{{KEY_SPACE}} : backOutAt(10, frame);
+         },
+         {KEY_SPACE});
     EXPECT_EQ(shotsFired, 0);
     EXPECT_EQ(icons, 0b111);
     EXPECT_EQ(breather, kIdle);
@@ -207,7 +207,8 @@ TEST_F(FireGameTest, AHitTargetFallsWhileThePlayRunsToItsEnd)
     const bool won = play(1, [&](int frame, BITMAP* picture) {
         fallingTop.push_back(topOf(picture, 160, kFalling));
         platformTop.push_back(topOf(picture, 105, kPlatform));
-        shotLeft.push_back(has(picture, 90, kShotRow, kFireball) || has(picture, 2, kShotRow, kFireball));
+        shotLeft.push_back(has(picture, 90, kShotRow, kFireball)
+                           || has(picture, 2, kShotRow, kFireball));
         return hitScript(frame);
     });
     EXPECT_TRUE(won);
@@ -243,9 +244,8 @@ TEST_F(FireGameTest, AShotThatMissesLosesWhenTheTimeRunsOut)
 TEST_F(FireGameTest, ReleasingBackEndsThePlayAndKeepsAHit)
 {
     // Held back does not end it; the release does.
-    bool won = play(1, [&](int frame, BITMAP*) {
-        return frame < 10 ? FrameInput{{KEY_ESC}} : FrameInput{};
-    });
+    bool won = play(
+        1, [&](int frame, BITMAP*) { return frame < 10 ? FrameInput{{KEY_ESC}} : FrameInput{}; });
     EXPECT_FALSE(won);
     EXPECT_EQ(playFrames_, 11);
 

@@ -1,7 +1,7 @@
+#include "game/Menu.hpp"
 #include "framework/Buttons.hpp"
 #include "framework/Graphics.hpp"
 #include "framework/tests/HeadlessScreen.hpp"
-#include "game/Menu.hpp"
 #include "ttf/Text.hpp"
 
 #include <gtest/gtest.h>

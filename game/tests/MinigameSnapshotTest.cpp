@@ -31,7 +31,6 @@ protected:
             return FrameInput{frame == pressAt ? keys : Keys{}, 100};
         };
     }
-
 };
 
 TEST_F(MinigameSnapshot, DISABLED_SaveFrames)

@@ -47,7 +47,10 @@ protected:
         text_system_shutdown();
     }
 
-    static void paintSolid(const char* name, Rgb colour) { GameDataFolder::paintSolid(name, colour); }
+    static void paintSolid(const char* name, Rgb colour)
+    {
+        GameDataFolder::paintSolid(name, colour);
+    }
 
     static void remove(const char* name) { std::filesystem::remove(name); }
 
@@ -82,4 +85,3 @@ protected:
 private:
     std::unique_ptr<GameDataFolder> folder_;
 };
-

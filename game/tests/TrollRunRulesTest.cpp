@@ -49,7 +49,7 @@ TEST_F(Rules, HitScoresAndStrengthensByTheRaisedCombo)
 {
     TrollRun& r = *run_;
     // combo before, energy before, points, energy after
-    const int cases[][4] = {{0, 200, 52, 201},  {23, 200, 98, 201},  {24, 200, 100, 202},
+    const int cases[][4] = {{0, 200, 52, 201},   {23, 200, 98, 201},  {24, 200, 100, 202},
                             {49, 200, 150, 203}, {30, 299, 112, 300}, {5, 300, 62, 300}};
     for (const auto& [comboBefore, energyBefore, points, energyAfter] : cases) {
         SCOPED_TRACE(comboBefore);

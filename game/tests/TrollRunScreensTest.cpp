@@ -40,7 +40,7 @@ TEST_F(Screens, MinigameBannersRunOnTheirOwnClocks)
     run_->pause();
     const auto intro = bannerEdges([&] { run_->minigameIntro(); }, 16, kBannerRed);
     ASSERT_EQ(intro.size(), 125u); // two seconds
-    EXPECT_EQ(intro[0], -1);      // the word still lies right of the screen
+    EXPECT_EQ(intro[0], -1);       // the word still lies right of the screen
     EXPECT_LT(intro[20], intro[10]);
     EXPECT_EQ(intro[40], intro.back());
     EXPECT_GE(intro.back(), 280);

@@ -8,8 +8,8 @@
 #include "framework/Graphics.hpp"
 #include "framework/SaveFile.hpp"
 #include "framework/tests/HeadlessScreen.hpp"
-#include "game/tests/GameDataFolder.hpp"
 #include "game/TrollRun.hpp"
+#include "game/tests/GameDataFolder.hpp"
 #include "ttf/Text.hpp"
 
 #include <gtest/gtest.h>
@@ -60,7 +60,10 @@ protected:
         r.score = 0;
     }
 
-    static void paintSolid(const char* name, Rgb colour) { GameDataFolder::paintSolid(name, colour); }
+    static void paintSolid(const char* name, Rgb colour)
+    {
+        GameDataFolder::paintSolid(name, colour);
+    }
 
     static Rgb at(BITMAP* picture, int x, int y) { return HeadlessScreen::pixel(picture, x, y); }
 

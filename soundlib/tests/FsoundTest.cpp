@@ -51,8 +51,7 @@ double secondsSince(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-class FsoundTest : public ::testing::Test
-{
+class FsoundTest : public ::testing::Test {
 protected:
     void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 1); }
 
@@ -216,8 +215,8 @@ TEST_F(FsoundTest, FilesThatCannotBeReadGiveNullAndTheirErrorCode)
     const std::string cutXm = path("cut.xm");
     writeBytes(cutXm, readBytes(xm).substr(0, 120));
 
-    const std::pair<std::string, int> cases[]
-        = { { missing, kFileNotFound }, { empty, kUnknownFormat }, { junk, kUnknownFormat } };
+    const std::pair<std::string, int> cases[] = {
+        {missing, kFileNotFound}, {empty, kUnknownFormat}, {junk, kUnknownFormat}};
     for (const auto& [file, code] : cases) {
         SCOPED_TRACE(file);
         EXPECT_EQ(FSOUND_Sample_Load(FSOUND_UNMANAGED, file.c_str(), kOnce, 0, 0), nullptr);
@@ -259,8 +258,7 @@ namespace {
 
 // Plays into SDL's disk driver, which writes the mixed output to a file as
 // 16-bit stereo at the mixing rate, in real time.
-class FsoundDiskTest : public FsoundTest
-{
+class FsoundDiskTest : public FsoundTest {
 protected:
     static constexpr double kBytesPerSecond = kRate * 2 * 2;
 
@@ -299,8 +297,9 @@ protected:
         const std::size_t end = std::min(pcm.size() / 2, static_cast<std::size_t>(to * kRate * 2));
         int loudest = 0;
         for (std::size_t i = static_cast<std::size_t>(from * kRate * 2); i < end; ++i) {
-            const auto value = static_cast<std::int16_t>(static_cast<unsigned char>(pcm[2 * i])
-                | static_cast<unsigned char>(pcm[2 * i + 1]) << 8);
+            const auto value =
+                static_cast<std::int16_t>(static_cast<unsigned char>(pcm[2 * i])
+                                          | static_cast<unsigned char>(pcm[2 * i + 1]) << 8);
             loudest = std::max(loudest, std::abs(static_cast<int>(value)));
         }
         return loudest;

@@ -23,8 +23,7 @@ std::vector<short> sineWave(double seconds, double frequency)
 }
 
 // Little-endian writer for the XM layout.
-class Bytes
-{
+class Bytes {
 public:
     void u8(int v) { data_.push_back(static_cast<char>(v & 0xFF)); }
     void u16(int v)
@@ -60,15 +59,15 @@ void xmHeader(Bytes& b)
     b.u8(0x1A);
     b.text("grimbledom tests", 20);
     b.u16(0x0104);
-    b.u32(276); // header size, counted from this field
-    b.u16(1); // orders
-    b.u16(0); // restart position
-    b.u16(2); // channels
-    b.u16(1); // patterns
-    b.u16(1); // instruments
-    b.u16(1); // linear frequency table
-    b.u16(3); // ticks per row
-    b.u16(125); // beats per minute
+    b.u32(276);   // header size, counted from this field
+    b.u16(1);     // orders
+    b.u16(0);     // restart position
+    b.u16(2);     // channels
+    b.u16(1);     // patterns
+    b.u16(1);     // instruments
+    b.u16(1);     // linear frequency table
+    b.u16(3);     // ticks per row
+    b.u16(125);   // beats per minute
     b.zeros(256); // order table: pattern 0 once
 }
 
@@ -96,19 +95,19 @@ void xmInstrument(Bytes& b)
     b.u32(263);
     b.text("square", 22);
     b.u8(0);
-    b.u16(1); // samples
-    b.u32(40); // sample header size
+    b.u16(1);                   // samples
+    b.u32(40);                  // sample header size
     b.zeros(96 + 48 + 48 + 14); // key map, envelopes, envelope settings, vibrato
-    b.u16(0); // fadeout
+    b.u16(0);                   // fadeout
     b.zeros(22);
     b.u32(kSampleLength);
-    b.u32(0); // loop start
+    b.u32(0);             // loop start
     b.u32(kSampleLength); // loop length
-    b.u8(64); // volume
-    b.u8(0); // finetune
-    b.u8(1); // forward loop, 8-bit
-    b.u8(128); // panning
-    b.u8(0); // relative note
+    b.u8(64);             // volume
+    b.u8(0);              // finetune
+    b.u8(1);              // forward loop, 8-bit
+    b.u8(128);            // panning
+    b.u8(0);              // relative note
     b.u8(0);
     b.text("square", 22);
     int previous = 0;
@@ -134,7 +133,7 @@ void writeToneMp3(const std::string& path, double seconds, double frequency)
     lame_init_params(lame);
     std::vector<unsigned char> mp3(pcm.size() * 5 / 4 + 7200 + 7200);
     int size = lame_encode_buffer(lame, pcm.data(), pcm.data(), static_cast<int>(pcm.size()),
-        mp3.data(), static_cast<int>(mp3.size()));
+                                  mp3.data(), static_cast<int>(mp3.size()));
     size += lame_encode_flush(lame, mp3.data() + size, static_cast<int>(mp3.size()) - size);
     lame_close(lame);
     writeBytes(path, std::string(mp3.begin(), mp3.begin() + size));

@@ -37,9 +37,7 @@ Rgb scale(Rgb c, double k)
 }
 
 Canvas::Canvas(int width, int height, Rgb fill)
-    : width_(width)
-    , height_(height)
-    , pixels_(static_cast<std::size_t>(width) * height, fill)
+    : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height, fill)
 {
 }
 

@@ -26,7 +26,8 @@ bool writeDataFiles(const std::string& folder)
 {
     for (const DataFile& f : allDataFiles()) {
         std::ofstream out(folder + "/" + f.name, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(f.bytes.data()), static_cast<std::streamsize>(f.bytes.size()));
+        out.write(reinterpret_cast<const char*>(f.bytes.data()),
+                  static_cast<std::streamsize>(f.bytes.size()));
         if (!out)
             return false;
     }

@@ -26,7 +26,8 @@ Canvas disk()
             if (r > kFace) {
                 const double t = (r - kFace) / (kRim - kFace);
                 const double light = 0.75 + 0.35 * (-dx - dy) / r * (0.5 - t);
-                c.set(x, y, r > kRim - 1.5 || r < kFace + 1.2 ? kInk : scale(Rgb{180, 186, 200}, light));
+                c.set(x, y,
+                      r > kRim - 1.5 || r < kFace + 1.2 ? kInk : scale(Rgb{180, 186, 200}, light));
                 continue;
             }
             const double a = std::atan2(dy, dx) + kPi;
@@ -41,9 +42,15 @@ Canvas disk()
              paint(Rgb{230, 230, 240}, 0.8));
     }
     const double mid = kC + 0.5;
-    draw(c, Polygon({{mid - 6, mid - 13}, {mid + 60, mid - 13}, {mid + 60, mid - 24}, {mid + 94, mid},
-                     {mid + 60, mid + 24}, {mid + 60, mid + 13}, {mid - 6, mid + 13}},
-                    4),
+    draw(c,
+         Polygon({{mid - 6, mid - 13},
+                  {mid + 60, mid - 13},
+                  {mid + 60, mid - 24},
+                  {mid + 94, mid},
+                  {mid + 60, mid + 24},
+                  {mid + 60, mid + 13},
+                  {mid - 6, mid + 13}},
+                 4),
          paint(Rgb{236, 40, 40}, 2.0));
     draw(c, Ellipse({mid, mid}, 18, 18), paint(Rgb{250, 204, 50}, 1.6));
     draw(c, Ellipse({mid, mid}, 6, 6), paint(Rgb{160, 120, 30}, 1.2));

@@ -15,7 +15,8 @@ const Rgb kInk{20, 12, 16};
 // Black, dark red, orange, yellow, white: the colours of anything burning.
 Rgb flameColour(double heat)
 {
-    static const Rgb stops[] = {{60, 0, 0}, {190, 30, 10}, {250, 120, 20}, {255, 220, 60}, {255, 255, 220}};
+    static const Rgb stops[] = {
+        {60, 0, 0}, {190, 30, 10}, {250, 120, 20}, {255, 220, 60}, {255, 255, 220}};
     heat = std::clamp(heat, 0.0, 1.0) * 4.0;
     const int i = std::min(static_cast<int>(heat), 3);
     return mix(stops[i], stops[i + 1], heat - i);
@@ -28,7 +29,8 @@ Canvas platform()
     stone.pattern = [](Vec2 p) {
         const int row = static_cast<int>(p.y / 7);
         const double joint = std::fmod(p.x + row * 9, 18.0);
-        return (joint < 1.2 || std::fmod(p.y, 7.0) < 1.0 ? 0.7 : 1.0) * (0.9 + 0.2 * valueNoise(p.x / 4, p.y / 4, 5));
+        return (joint < 1.2 || std::fmod(p.y, 7.0) < 1.0 ? 0.7 : 1.0)
+               * (0.9 + 0.2 * valueNoise(p.x / 4, p.y / 4, 5));
     };
     draw(c, Polygon({{4, 14}, {116, 14}, {96, 28}, {24, 28}}, 4), stone);
     draw(c, Polygon({{1, 2}, {119, 2}, {119, 15}, {1, 15}}, 3), stone);
@@ -81,7 +83,8 @@ Canvas fumbo(bool falling)
             if (!c.isClear(x, y))
                 flipped.set(x, 63 - y, c.at(x, y));
     for (int i = 0; i < 3; ++i)
-        draw(flipped, Ellipse({8.0 + 11 * i, 4.0 + 3 * (i % 2)}, 5, 4), paint(Rgb{150, 150, 150}, 0.6));
+        draw(flipped, Ellipse({8.0 + 11 * i, 4.0 + 3 * (i % 2)}, 5, 4),
+             paint(Rgb{150, 150, 150}, 0.6));
     outlineSilhouette(flipped, kInk);
     return flipped;
 }
@@ -92,12 +95,15 @@ Canvas breather(bool breathing)
     Canvas c(136, 100);
     const Rgb scales{210, 70, 40};
     Paint hide = paint(scales);
-    hide.pattern = [](Vec2 p) { return std::fmod(p.x + 3 * std::sin(p.y * 0.6), 7.0) < 1.2 ? 0.82 : 1.0; };
+    hide.pattern = [](Vec2 p) {
+        return std::fmod(p.x + 3 * std::sin(p.y * 0.6), 7.0) < 1.2 ? 0.82 : 1.0;
+    };
     const Paint belly = paint(Rgb{246, 200, 90});
     const Paint wing = paint(Rgb{150, 40, 60});
     draw(c, Capsule({96, 84}, {132, 70}, 9, 3), hide);
     draw(c, Polygon({{128, 72}, {135, 60}, {135, 76}}, 2), paint(Rgb{250, 210, 80}));
-    draw(c, Polygon({{70, 40}, {104, 4}, {112, 20}, {122, 14}, {120, 34}, {128, 36}, {100, 56}}, 3), wing);
+    draw(c, Polygon({{70, 40}, {104, 4}, {112, 20}, {122, 14}, {120, 34}, {128, 36}, {100, 56}}, 3),
+         wing);
     draw(c, Capsule({88, 80}, {92, 96}, 7, 6), paint(scale(scales, 0.75)));
     draw(c, Ellipse({86, 66}, 32, 24), hide);
     draw(c, Ellipse({76, 74}, 20, 14), belly);
@@ -107,14 +113,24 @@ Canvas breather(bool breathing)
     const double lift = breathing ? -4 : 0;
     draw(c, Capsule({62, 60}, {40, 50 + lift}, 12, 10), hide);
     for (int i = 0; i < 4; ++i)
-        draw(c, Polygon({{52.0 + 10 * i, 40.0 - i}, {58.0 + 10 * i, 30.0 - i}, {62.0 + 10 * i, 42.0 - i}}, 1.5),
+        draw(c,
+             Polygon(
+                 {{52.0 + 10 * i, 40.0 - i}, {58.0 + 10 * i, 30.0 - i}, {62.0 + 10 * i, 42.0 - i}},
+                 1.5),
              paint(Rgb{250, 210, 80}));
     const Vec2 head{30, 52 + lift};
-    draw(c, Polygon({{head.x + 6, head.y - 10}, {head.x + 24, head.y - 24}, {head.x + 14, head.y - 6}}, 2),
+    draw(c,
+         Polygon({{head.x + 6, head.y - 10}, {head.x + 24, head.y - 24}, {head.x + 14, head.y - 6}},
+                 2),
          paint(Rgb{240, 230, 200}));
     draw(c, Ellipse(head, 17, 12), hide);
     if (breathing) {
-        draw(c, Polygon({{head.x - 16, head.y + 4}, {head.x + 8, head.y + 2}, {head.x + 4, head.y + 18}, {head.x - 12, head.y + 16}}, 2),
+        draw(c,
+             Polygon({{head.x - 16, head.y + 4},
+                      {head.x + 8, head.y + 2},
+                      {head.x + 4, head.y + 18},
+                      {head.x - 12, head.y + 16}},
+                     2),
              paint(Rgb{110, 10, 30}));
         draw(c, Capsule({head.x - 14, head.y + 17}, {head.x + 6, head.y + 12}, 3, 3), hide);
     } else {
@@ -123,12 +139,14 @@ Canvas breather(bool breathing)
     draw(c, Ellipse({head.x - 14, head.y - 4}, 2, 1.5), paint(kInk, 0.5));
     draw(c, Ellipse({head.x + 2, head.y - 5}, 4, 3.5), paint(Rgb{255, 240, 80}, 0.8));
     draw(c, Ellipse({head.x + 1, head.y - 5}, 1.3, 2.8), paint(kInk, 0.3));
-    draw(c, Capsule({head.x - 4, head.y - 10}, {head.x + 8, head.y - 8}, 1.8, 1.5), paint(Rgb{90, 20, 20}, 0.6));
+    draw(c, Capsule({head.x - 4, head.y - 10}, {head.x + 8, head.y - 8}, 1.8, 1.5),
+         paint(Rgb{90, 20, 20}, 0.6));
     if (breathing) {
         for (int y = 0; y < c.height(); ++y)
             for (int x = 0; x < 22; ++x) {
                 const double dy = (y - (head.y + 9)) / (4.0 + x * 0.5);
-                const double heat = 1.1 - std::abs(dy) - x / 40.0 + 0.25 * valueNoise(x / 3.0, y / 3.0, 21) - 0.1;
+                const double heat =
+                    1.1 - std::abs(dy) - x / 40.0 + 0.25 * valueNoise(x / 3.0, y / 3.0, 21) - 0.1;
                 if (heat > 0.15 && c.isClear(x, y))
                     c.set(x, y, flameColour(heat));
             }
@@ -144,7 +162,8 @@ Canvas bridge()
     Canvas c(kW, kH, Rgb{0, 0, 0});
     for (int y = 0; y < kH; ++y) {
         for (int x = 0; x < kW; ++x) {
-            const double archTop = 26 + 20 * (1 - std::sqrt(std::max(0.0, 1 - std::pow((x - 40) / 28.0, 2))));
+            const double archTop =
+                26 + 20 * (1 - std::sqrt(std::max(0.0, 1 - std::pow((x - 40) / 28.0, 2))));
             const bool deck = y < 18, pier = x < 12 || x >= 68;
             if (!deck && !pier && y > archTop)
                 continue;
@@ -170,7 +189,9 @@ Canvas fireball()
         for (int x = 0; x < 48; ++x) {
             const double core = std::hypot((x - 13) / 11.0, (y - 15) / 11.0);
             const double spread = 4 + (x - 13) * 0.22;
-            const double tail = x > 13 ? 1.0 - std::abs(y - 15 + 2 * std::sin(x * 0.35)) / spread - (x - 13) / 38.0 : 0.0;
+            const double tail =
+                x > 13 ? 1.0 - std::abs(y - 15 + 2 * std::sin(x * 0.35)) / spread - (x - 13) / 38.0
+                       : 0.0;
             const double flicker = 0.22 * (valueNoise(x / 3.0, y / 3.0, 41) - 0.5);
             const double heat = std::max(1.15 - core, tail) + flicker;
             if (heat > 0.2)
@@ -187,7 +208,8 @@ Canvas lava()
     constexpr int kW = 64, kH = 48;
     Canvas c(kW, kH, Rgb{0, 0, 0});
     for (int x = 0; x < kW; ++x) {
-        const double surface = 9 + 3 * std::sin(2 * kPi * x / kW) + 2 * std::sin(4 * kPi * x / kW + 1);
+        const double surface =
+            9 + 3 * std::sin(2 * kPi * x / kW) + 2 * std::sin(4 * kPi * x / kW + 1);
         for (int y = static_cast<int>(surface); y < kH; ++y) {
             const double crust = valueNoise(x / 8.0, y / 4.0, 51, kW / 8);
             const double vein = std::abs(valueNoise(x / 8.0, y / 6.0, 52, kW / 8) - 0.5);

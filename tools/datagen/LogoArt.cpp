@@ -14,16 +14,26 @@ using Glyph = std::array<std::string_view, 7>;
 Glyph glyph(char letter)
 {
     switch (letter) {
-    case 'G': return {".###.", "#...#", "#....", "#.###", "#...#", "#...#", ".###."};
-    case 'R': return {"####.", "#...#", "#...#", "####.", "#.#..", "#..#.", "#...#"};
-    case 'I': return {"###", ".#.", ".#.", ".#.", ".#.", ".#.", "###"};
-    case 'M': return {"#...#", "##.##", "#.#.#", "#.#.#", "#...#", "#...#", "#...#"};
-    case 'B': return {"####.", "#...#", "#...#", "####.", "#...#", "#...#", "####."};
-    case 'L': return {"#...", "#...", "#...", "#...", "#...", "#...", "####"};
-    case 'E': return {"####", "#...", "#...", "###.", "#...", "#...", "####"};
-    case 'D': return {"####.", "#...#", "#...#", "#...#", "#...#", "#...#", "####."};
-    case 'O': return {".###.", "#...#", "#...#", "#...#", "#...#", "#...#", ".###."};
-    default: return {};
+    case 'G':
+        return {".###.", "#...#", "#....", "#.###", "#...#", "#...#", ".###."};
+    case 'R':
+        return {"####.", "#...#", "#...#", "####.", "#.#..", "#..#.", "#...#"};
+    case 'I':
+        return {"###", ".#.", ".#.", ".#.", ".#.", ".#.", "###"};
+    case 'M':
+        return {"#...#", "##.##", "#.#.#", "#.#.#", "#...#", "#...#", "#...#"};
+    case 'B':
+        return {"####.", "#...#", "#...#", "####.", "#...#", "#...#", "####."};
+    case 'L':
+        return {"#...", "#...", "#...", "#...", "#...", "#...", "####"};
+    case 'E':
+        return {"####", "#...", "#...", "###.", "#...", "#...", "####"};
+    case 'D':
+        return {"####.", "#...#", "#...#", "#...#", "#...#", "#...#", "####."};
+    case 'O':
+        return {".###.", "#...#", "#...#", "#...#", "#...#", "#...#", ".###."};
+    default:
+        return {};
     }
 }
 
@@ -49,7 +59,8 @@ std::vector<bool> wordMask(std::string_view word)
                 if (g[row][col] == '#')
                     for (int y = 0; y < kCellH; ++y)
                         for (int x = 0; x < kCellW; ++x)
-                            cells[(top + row * kCellH + y) * kWidth + left + col * kCellW + x] = true;
+                            cells[(top + row * kCellH + y) * kWidth + left + col * kCellW + x] =
+                                true;
         left += static_cast<int>(g[0].size()) * kCellW + kGap;
         bounce = -bounce;
     }
@@ -58,7 +69,8 @@ std::vector<bool> wordMask(std::string_view word)
         for (int x = kSwell; x < kWidth - kSwell; ++x)
             for (int dy = -kSwell; dy <= kSwell && !mask[y * kWidth + x]; ++dy)
                 for (int dx = -kSwell; dx <= kSwell; ++dx)
-                    if (dx * dx + dy * dy <= kSwell * kSwell + 1 && cells[(y + dy) * kWidth + x + dx]) {
+                    if (dx * dx + dy * dy <= kSwell * kSwell + 1
+                        && cells[(y + dy) * kWidth + x + dx]) {
                         mask[y * kWidth + x] = true;
                         break;
                     }
@@ -79,7 +91,8 @@ Picture logoPicture()
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x)
                 if (covered(x - d, y - d))
-                    c.set(x, y, mix(Rgb{30, 80, 20}, Rgb{10, 30, 8}, d / static_cast<double>(kDepth)));
+                    c.set(x, y,
+                          mix(Rgb{30, 80, 20}, Rgb{10, 30, 8}, d / static_cast<double>(kDepth)));
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x) {
             if (!covered(x, y))
@@ -91,7 +104,8 @@ Picture logoPicture()
                 face = mix(face, Rgb{255, 255, 255}, 0.55);
             else if (!covered(x, y + 2) || !covered(x + 2, y))
                 face = scale(face, 0.7);
-            if (!covered(x, y - 1) || !covered(x - 1, y) || !covered(x, y + 1) || !covered(x + 1, y))
+            if (!covered(x, y - 1) || !covered(x - 1, y) || !covered(x, y + 1)
+                || !covered(x + 1, y))
                 face = Rgb{60, 20, 10};
             c.set(x, y, face);
         }

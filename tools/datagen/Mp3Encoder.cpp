@@ -44,8 +44,8 @@ std::vector<std::uint8_t> encodeMp3(const std::vector<float>& samples, int rate)
     // Worst case from the LAME documentation: 1.25 times the samples plus 7200.
     std::vector<unsigned char> buffer(pcm.size() * 5 / 4 + 7200);
     const int size = static_cast<int>(buffer.size());
-    const int encoded = lame_encode_buffer(lame.handle, pcm.data(), pcm.data(), static_cast<int>(pcm.size()),
-                                           buffer.data(), size);
+    const int encoded = lame_encode_buffer(lame.handle, pcm.data(), pcm.data(),
+                                           static_cast<int>(pcm.size()), buffer.data(), size);
     if (encoded < 0)
         throw std::runtime_error("LAME could not encode");
     const int flushed = lame_encode_flush(lame.handle, buffer.data() + encoded, size - encoded);

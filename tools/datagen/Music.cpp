@@ -42,8 +42,9 @@ XmSample toneSample(const std::string& name, int attackCycles, int loopCycles, i
     auto strengths = [&](int cycle) {
         std::vector<double> a(harmonics + 1);
         const bool attack = cycle < attackCycles;
-        const double when = attack ? static_cast<double>(cycle) / attackCycles
-                                   : static_cast<double>((cycle - attackCycles) % loopCycles) / loopCycles;
+        const double when =
+            attack ? static_cast<double>(cycle) / attackCycles
+                   : static_cast<double>((cycle - attackCycles) % loopCycles) / loopCycles;
         for (int k = 1; k <= harmonics; ++k)
             a[k] = amplitude(k, attack, when);
         return a;
@@ -59,9 +60,10 @@ XmSample toneSample(const std::string& name, int attackCycles, int loopCycles, i
             wave[static_cast<std::size_t>(c) * kCycle + i] = v;
         }
     }
-    const double peak = std::max(1e-9, *std::max_element(wave.begin(), wave.end(), [](double a, double b) {
-        return std::abs(a) < std::abs(b);
-    }));
+    const double peak =
+        std::max(1e-9, *std::max_element(wave.begin(), wave.end(), [](double a, double b) {
+                     return std::abs(a) < std::abs(b);
+                 }));
     XmSample s;
     s.name = name;
     for (double v : wave)
@@ -73,8 +75,8 @@ XmSample toneSample(const std::string& name, int attackCycles, int loopCycles, i
     return s;
 }
 
-XmSample drumSample(const std::string& name, double seconds, const std::function<double(double, Random&)>& voice,
-                    std::uint32_t seed)
+XmSample drumSample(const std::string& name, double seconds,
+                    const std::function<double(double, Random&)>& voice, std::uint32_t seed)
 {
     Random random(seed);
     std::vector<float> wave(static_cast<std::size_t>(seconds * kSampleRate));
@@ -141,12 +143,15 @@ XmInstrument kick()
     XmInstrument in;
     in.name = "kick";
     double phase = 0, last = 0;
-    in.sample = drumSample("kick", 0.32, [&](double t, Random& random) {
-        phase += 2 * kPi * (44 + 120 * std::exp(-t / 0.025)) * (t - last);
-        last = t;
-        const double click = t < 0.003 ? random.noise() * 0.6 : 0.0;
-        return std::sin(phase) * std::exp(-t / 0.11) + click;
-    }, 0xD1);
+    in.sample = drumSample(
+        "kick", 0.32,
+        [&](double t, Random& random) {
+            phase += 2 * kPi * (44 + 120 * std::exp(-t / 0.025)) * (t - last);
+            last = t;
+            const double click = t < 0.003 ? random.noise() * 0.6 : 0.0;
+            return std::sin(phase) * std::exp(-t / 0.11) + click;
+        },
+        0xD1);
     return in;
 }
 
@@ -155,23 +160,32 @@ XmInstrument snare()
     XmInstrument in;
     in.name = "snare";
     Filter body;
-    in.sample = drumSample("snare", 0.25, [&](double t, Random& random) {
-        const double tone = (std::sin(2 * kPi * 185 * t) + 0.5 * std::sin(2 * kPi * 330 * t)) * std::exp(-t / 0.04);
-        const double rattle = body.step(random.noise(), 4200, 0.9, kSampleRate).band * std::exp(-t / 0.075);
-        return 0.8 * tone + 2.2 * rattle;
-    }, 0xD2);
+    in.sample = drumSample(
+        "snare", 0.25,
+        [&](double t, Random& random) {
+            const double tone = (std::sin(2 * kPi * 185 * t) + 0.5 * std::sin(2 * kPi * 330 * t))
+                                * std::exp(-t / 0.04);
+            const double rattle =
+                body.step(random.noise(), 4200, 0.9, kSampleRate).band * std::exp(-t / 0.075);
+            return 0.8 * tone + 2.2 * rattle;
+        },
+        0xD2);
     in.sample.volume = 52;
     return in;
 }
 
-XmInstrument cymbal(const std::string& name, double seconds, double decay, std::uint32_t seed, int volume)
+XmInstrument cymbal(const std::string& name, double seconds, double decay, std::uint32_t seed,
+                    int volume)
 {
     XmInstrument in;
     in.name = name;
     Filter air;
-    in.sample = drumSample(name, seconds, [&](double t, Random& random) {
-        return air.step(random.noise(), 7000, 0.7, kSampleRate).high * std::exp(-t / decay);
-    }, seed);
+    in.sample = drumSample(
+        name, seconds,
+        [&](double t, Random& random) {
+            return air.step(random.noise(), 7000, 0.7, kSampleRate).high * std::exp(-t / decay);
+        },
+        seed);
     in.sample.volume = volume;
     return in;
 }
@@ -200,7 +214,7 @@ int noteNumber(const std::string& name)
 }
 
 struct Chord {
-    std::string root; // with its octave, for the bass
+    std::string root;         // with its octave, for the bass
     std::array<int, 3> tones; // semitones above the root
 };
 
@@ -227,8 +241,8 @@ public:
     {
         for (int bar = 0; bar < 4; ++bar)
             for (int step = 0; step < 8; ++step)
-                note(bar * 16 + step * 2, kBassCh, noteNumber(chords[bar].root) + (step % 2 ? 12 : 0), kBass,
-                     step % 2 ? 44 : 60);
+                note(bar * 16 + step * 2, kBassCh,
+                     noteNumber(chords[bar].root) + (step % 2 ? 12 : 0), kBass, step % 2 ? 44 : 60);
     }
 
     // Chord tones rippling up and down in sixteenths, two octaves up.
@@ -323,7 +337,8 @@ XmPattern bridge()
     p.bassLine(kBridge);
     p.arpeggio(kBridge);
     p.drums(true);
-    p.melody({"A5 - - G5 F5 - E5 F5", "G5 - - F5 D5 - B4 D5", "E5 - G5 E5 B5 - G5 E5", "G#5 - E5 - B4 - G#4 ."});
+    p.melody({"A5 - - G5 F5 - E5 F5", "G5 - - F5 D5 - B4 D5", "E5 - G5 E5 B5 - G5 E5",
+              "G#5 - E5 - B4 - G#4 ."});
     return p.take();
 }
 
@@ -352,7 +367,12 @@ XmModule composeTheme()
     // About 58 seconds, then back to the first verse.
     m.order = {0, 1, 2, 3, 1, 2, 4, 3, 2};
     m.restartPosition = 1;
-    m.instruments = {bass(), lead(), arp(), kick(), snare(), cymbal("hat", 0.06, 0.015, 0xD3, 30),
+    m.instruments = {bass(),
+                     lead(),
+                     arp(),
+                     kick(),
+                     snare(),
+                     cymbal("hat", 0.06, 0.015, 0xD3, 30),
                      cymbal("crash", 0.9, 0.3, 0xD4, 34)};
     return m;
 }

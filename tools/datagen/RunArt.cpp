@@ -29,7 +29,8 @@ void drawClub(Canvas& c, Vec2 grip, Vec2 tip)
     draw(c, Ellipse(head, 10, 7.5, std::atan2(dy, dx)), wood);
     // Studs on the club head, so it reads as a weapon and not a stick.
     for (int i = -1; i <= 1; ++i) {
-        const Vec2 stud{head.x - dy / len * 7 * i + dx / len * 3, head.y + dx / len * 7 * i + dy / len * 3};
+        const Vec2 stud{head.x - dy / len * 7 * i + dx / len * 3,
+                        head.y + dx / len * 7 * i + dy / len * 3};
         draw(c, Ellipse(stud, 2.2, 2.2), paint(Rgb{190, 190, 200}, 0.9));
     }
 }
@@ -42,13 +43,15 @@ void drawTrollHead(Canvas& c, Vec2 h, bool roaring)
     draw(c, Ellipse({h.x + 13, h.y + 3}, 5.5, 4.5), paint(Rgb{120, 190, 80}));
     draw(c, Ellipse({h.x + 6, h.y - 3}, 3.6, 3.2), paint(Rgb{250, 240, 150}, 0.8));
     draw(c, Ellipse({h.x + 7.2, h.y - 2.6}, 1.6, 1.8), paint(kInk, 0.3));
-    draw(c, Capsule({h.x - 1, h.y - 9}, {h.x + 11, h.y - 5}, 1.8, 1.6), paint(Rgb{40, 70, 20}, 0.5));
+    draw(c, Capsule({h.x - 1, h.y - 9}, {h.x + 11, h.y - 5}, 1.8, 1.6),
+         paint(Rgb{40, 70, 20}, 0.5));
     if (roaring) {
         draw(c, Ellipse({h.x + 6, h.y + 9}, 6, 3.5), paint(Rgb{120, 20, 30}));
     } else {
         draw(c, Capsule({h.x + 1, h.y + 8}, {h.x + 11, h.y + 7}, 1.4, 1.4), paint(kInk, 0.5));
     }
-    draw(c, Polygon({{h.x + 4, h.y + 9}, {h.x + 6, h.y + 2}, {h.x + 8.5, h.y + 9}}, 1.5), paint(kBone, 0.9));
+    draw(c, Polygon({{h.x + 4, h.y + 9}, {h.x + 6, h.y + 2}, {h.x + 8.5, h.y + 9}}, 1.5),
+         paint(kBone, 0.9));
 }
 
 void drawTrollLegs(Canvas& c, double stride)
@@ -68,14 +71,26 @@ void drawTrollBody(Canvas& c, Vec2 lean)
     draw(c, Ellipse({47 + lean.x * 0.5, 48 + lean.y * 0.5}, 15, 12), paint(kTrollBelly));
     Paint hide = paint(kHide);
     hide.pattern = [](Vec2 p) { return 0.8 + 0.3 * valueNoise(p.x * 0.5, p.y * 0.5, 3); };
-    draw(c, Polygon({{18, 55}, {62, 55}, {60, 63}, {54, 60}, {48, 67}, {41, 61}, {34, 67}, {28, 61}, {20, 64}}, 2.5),
+    draw(c,
+         Polygon({{18, 55},
+                  {62, 55},
+                  {60, 63},
+                  {54, 60},
+                  {48, 67},
+                  {41, 61},
+                  {34, 67},
+                  {28, 61},
+                  {20, 64}},
+                 2.5),
          hide);
 }
 
 Canvas troll(double stride, Swing swing)
 {
     Canvas c(110, 80);
-    const Vec2 lean = swing == Swing::Down ? Vec2{6, 5} : swing == Swing::Raised ? Vec2{-3, -2} : Vec2{0, 0};
+    const Vec2 lean = swing == Swing::Down     ? Vec2{6, 5}
+                      : swing == Swing::Raised ? Vec2{-3, -2}
+                                               : Vec2{0, 0};
     drawTrollLegs(c, stride);
     if (swing == Swing::Raised) {
         drawClub(c, {40, 8}, {8, 6});
@@ -175,9 +190,11 @@ Canvas hills()
         for (int y = static_cast<int>(far); y < kHeight; ++y) {
             const bool nearLayer = y >= near;
             const double depth = nearLayer ? (y - near) : (y - far);
-            Rgb col = nearLayer ? mix(Rgb{116, 176, 92}, Rgb{78, 138, 70}, std::min(depth / 90, 1.0))
-                                : mix(Rgb{168, 204, 184}, Rgb{132, 180, 158}, std::min(depth / 80, 1.0));
-            col = scale(col, 0.92 + 0.12 * valueNoise(x / 8.0, y / 7.0, nearLayer ? 11 : 12, kWidth / 8));
+            Rgb col = nearLayer
+                          ? mix(Rgb{116, 176, 92}, Rgb{78, 138, 70}, std::min(depth / 90, 1.0))
+                          : mix(Rgb{168, 204, 184}, Rgb{132, 180, 158}, std::min(depth / 80, 1.0));
+            col = scale(
+                col, 0.92 + 0.12 * valueNoise(x / 8.0, y / 7.0, nearLayer ? 11 : 12, kWidth / 8));
             if (depth < 2)
                 col = nearLayer ? Rgb{70, 120, 60} : Rgb{120, 160, 150};
             else if (depth < 5)
@@ -185,15 +202,20 @@ Canvas hills()
             c.set(x, y, col);
         }
     }
-    const double trees[][3] = {{60, 0, 1}, {84, 6, 0.8}, {250, -4, 1.1}, {410, 2, 0.9}, {432, 8, 0.7}, {560, 0, 1}};
+    const double trees[][3] = {{60, 0, 1},    {84, 6, 0.8},  {250, -4, 1.1},
+                               {410, 2, 0.9}, {432, 8, 0.7}, {560, 0, 1}};
     for (const auto& t : trees) {
         for (int copy = -1; copy <= 1; ++copy) {
             const double x = t[0] + copy * kWidth;
-            const double ground = 118 + 28 * wave(t[0], kWidth, 1, 0.4) + 10 * wave(t[0], kWidth, 3, 2.6);
+            const double ground =
+                118 + 28 * wave(t[0], kWidth, 1, 0.4) + 10 * wave(t[0], kWidth, 3, 2.6);
             const double s = t[2];
-            draw(c, Capsule({x, ground + 4}, {x, ground - 16 * s}, 2.5 * s, 2 * s), paint(Rgb{110, 80, 50}, 1));
-            draw(c, Ellipse({x, ground - 24 * s + t[1] * 0.3}, 12 * s, 15 * s), paint(Rgb{70, 140, 66}, 1.2));
-            draw(c, Ellipse({x - 4 * s, ground - 30 * s}, 7 * s, 7 * s), paint(Rgb{90, 160, 76}, 0.8));
+            draw(c, Capsule({x, ground + 4}, {x, ground - 16 * s}, 2.5 * s, 2 * s),
+                 paint(Rgb{110, 80, 50}, 1));
+            draw(c, Ellipse({x, ground - 24 * s + t[1] * 0.3}, 12 * s, 15 * s),
+                 paint(Rgb{70, 140, 66}, 1.2));
+            draw(c, Ellipse({x - 4 * s, ground - 30 * s}, 7 * s, 7 * s),
+                 paint(Rgb{90, 160, 76}, 0.8));
         }
     }
     return c;
@@ -204,7 +226,7 @@ Canvas cloud()
     Canvas c(200, 96);
     Paint puff = paint(Rgb{250, 252, 255}, 0.0);
     puff.gloss = 0.0;
-    const double blobs[][3] = {{44, 62, 26}, {78, 44, 32}, {118, 40, 30}, {150, 58, 26},
+    const double blobs[][3] = {{44, 62, 26},  {78, 44, 32}, {118, 40, 30}, {150, 58, 26},
                                {100, 66, 28}, {64, 70, 22}, {172, 70, 18}, {26, 74, 16}};
     for (const auto& b : blobs)
         draw(c, Ellipse({b[0], b[1]}, b[2] * 1.15, b[2]), puff);
@@ -259,7 +281,8 @@ Canvas barFrame()
     for (int y = 3; y <= 26; ++y)
         for (int x = 4; x <= 156; ++x) {
             const bool rim = y == 3 || x == 4;
-            c.set(x, y, rim ? Rgb{10, 10, 14} : mix(Rgb{30, 28, 40}, Rgb{56, 52, 70}, (y - 3) / 23.0));
+            c.set(x, y,
+                  rim ? Rgb{10, 10, 14} : mix(Rgb{30, 28, 40}, Rgb{56, 52, 70}, (y - 3) / 23.0));
         }
     return c;
 }
@@ -271,7 +294,8 @@ Canvas barSegment(Rgb colour)
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 4; ++x) {
             const double down = 1.1 - 0.35 * y / 19.0;
-            c.set(x, y, y < 2 ? mix(colour, Rgb{255, 255, 255}, 0.5) : scale(colour, across[x] * down));
+            c.set(x, y,
+                  y < 2 ? mix(colour, Rgb{255, 255, 255}, 0.5) : scale(colour, across[x] * down));
         }
     return c;
 }

@@ -51,19 +51,16 @@ Box clipBox(Box b, const Canvas& c)
 } // namespace
 
 Ellipse::Ellipse(Vec2 centre, double rx, double ry, double turn)
-    : centre_(centre)
-    , rx_(rx)
-    , ry_(ry)
-    , cos_(std::cos(turn))
-    , sin_(std::sin(turn))
+    : centre_(centre), rx_(rx), ry_(ry), cos_(std::cos(turn)), sin_(std::sin(turn))
 {
 }
 
 Box Ellipse::bounds() const
 {
     const double r = std::max(rx_, ry_) + 2;
-    return {static_cast<int>(std::floor(centre_.x - r)), static_cast<int>(std::floor(centre_.y - r)),
-            static_cast<int>(std::ceil(centre_.x + r)), static_cast<int>(std::ceil(centre_.y + r))};
+    return {static_cast<int>(std::floor(centre_.x - r)),
+            static_cast<int>(std::floor(centre_.y - r)), static_cast<int>(std::ceil(centre_.x + r)),
+            static_cast<int>(std::ceil(centre_.y + r))};
 }
 
 Vec2 Ellipse::local(Vec2 p) const
@@ -85,11 +82,7 @@ Vec3 Ellipse::normal(Vec2 p) const
     return dome(u.x * cos_ - u.y * sin_, u.x * sin_ + u.y * cos_);
 }
 
-Capsule::Capsule(Vec2 a, Vec2 b, double ra, double rb)
-    : a_(a)
-    , b_(b)
-    , ra_(ra)
-    , rb_(rb)
+Capsule::Capsule(Vec2 a, Vec2 b, double ra, double rb) : a_(a), b_(b), ra_(ra), rb_(rb)
 {
 }
 
@@ -127,8 +120,7 @@ Vec3 Capsule::normal(Vec2 p) const
 }
 
 Polygon::Polygon(std::vector<Vec2> corners, double bevel)
-    : corners_(std::move(corners))
-    , bevel_(bevel)
+    : corners_(std::move(corners)), bevel_(bevel)
 {
 }
 
@@ -163,8 +155,8 @@ Vec2 Polygon::nearestEdgePoint(Vec2 p) const
         const Vec2 a = corners_[j], b = corners_[i];
         const double dx = b.x - a.x, dy = b.y - a.y;
         const double len2 = dx * dx + dy * dy;
-        const double t
-            = len2 == 0.0 ? 0.0 : std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0);
+        const double t =
+            len2 == 0.0 ? 0.0 : std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0);
         const Vec2 q{a.x + dx * t, a.y + dy * t};
         const double d2 = (p.x - q.x) * (p.x - q.x) + (p.y - q.y) * (p.y - q.y);
         if (d2 < bestD2) {
@@ -203,7 +195,8 @@ Paint paint(Rgb base, double lineWidth)
 
 void draw(Canvas& canvas, const Shape& shape, const Paint& paint)
 {
-    static const Vec2 kSamples[4] = {{0.375, 0.125}, {0.875, 0.375}, {0.625, 0.875}, {0.125, 0.625}};
+    static const Vec2 kSamples[4] = {
+        {0.375, 0.125}, {0.875, 0.375}, {0.625, 0.875}, {0.125, 0.625}};
     const Box box = clipBox(shape.bounds(), canvas);
     for (int y = box.y0; y <= box.y1; ++y) {
         for (int x = box.x0; x <= box.x1; ++x) {
@@ -222,8 +215,9 @@ void draw(Canvas& canvas, const Shape& shape, const Paint& paint)
             }
             if (hits == 0)
                 continue;
-            canvas.blend(x, y, rgb(static_cast<int>(r / hits), static_cast<int>(g / hits),
-                                   static_cast<int>(b / hits)),
+            canvas.blend(x, y,
+                         rgb(static_cast<int>(r / hits), static_cast<int>(g / hits),
+                             static_cast<int>(b / hits)),
                          hits / 4.0);
         }
     }
@@ -237,9 +231,9 @@ void outlineSilhouette(Canvas& canvas, Rgb colour)
             if (!canvas.isClear(x, y))
                 continue;
             const bool touches = (canvas.contains(x - 1, y) && !canvas.isClear(x - 1, y))
-                || (canvas.contains(x + 1, y) && !canvas.isClear(x + 1, y))
-                || (canvas.contains(x, y - 1) && !canvas.isClear(x, y - 1))
-                || (canvas.contains(x, y + 1) && !canvas.isClear(x, y + 1));
+                                 || (canvas.contains(x + 1, y) && !canvas.isClear(x + 1, y))
+                                 || (canvas.contains(x, y - 1) && !canvas.isClear(x, y - 1))
+                                 || (canvas.contains(x, y + 1) && !canvas.isClear(x, y + 1));
             if (touches)
                 rim.emplace_back(x, y);
         }
@@ -261,7 +255,8 @@ Canvas mirrored(const Canvas& canvas)
 double hashNoise(int x, int y, int seed)
 {
     std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u
-        + static_cast<std::uint32_t>(y) * 668265263u + static_cast<std::uint32_t>(seed) * 2246822519u;
+                      + static_cast<std::uint32_t>(y) * 668265263u
+                      + static_cast<std::uint32_t>(seed) * 2246822519u;
     h = (h ^ (h >> 13)) * 1274126177u;
     h ^= h >> 16;
     return (h & 0xFFFFFF) / static_cast<double>(0xFFFFFF);

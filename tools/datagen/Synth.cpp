@@ -63,10 +63,12 @@ std::vector<float> smashSound()
         phase += 2 * kPi * (38 + 90 * std::exp(-t / 0.04)) / kEffectRate;
         const double thump = std::sin(phase) * envelope(t, 0.002, 0.09);
         const double noise = random.noise();
-        const double burst = crunch.step(noise, 1800 * std::exp(-t / 0.08) + 200, 0.8, kEffectRate).low
+        const double burst =
+            crunch.step(noise, 1800 * std::exp(-t / 0.08) + 200, 0.8, kEffectRate).low
             * envelope(t, 0.001, 0.05);
         const double wobble = 700 * std::exp(-t / 0.15) + 250 + 120 * std::sin(2 * kPi * 23 * t);
-        const double wet = gurgle.step(noise, wobble, 9.0, kEffectRate).band * envelope(t, 0.01, 0.12);
+        const double wet =
+            gurgle.step(noise, wobble, 9.0, kEffectRate).band * envelope(t, 0.01, 0.12);
         out[i] = static_cast<float>(0.9 * thump + 1.2 * burst + 0.5 * wet);
     }
     normalise(out, 0.9);
@@ -83,7 +85,8 @@ std::vector<float> breathSound()
     for (std::size_t i = 0; i < out.size(); ++i) {
         const double t = static_cast<double>(i) / kEffectRate;
         const double noise = random.noise();
-        const double sweep = 400 + 2600 * std::sin(kPi * std::min(t / 0.9, 1.0)) * std::exp(-t / 0.6);
+        const double sweep =
+            400 + 2600 * std::sin(kPi * std::min(t / 0.9, 1.0)) * std::exp(-t / 0.6);
         const double whoosh = roar.step(noise, sweep, 2.5, kEffectRate).band;
         const double low = rumble.step(noise, 140, 1.0, kEffectRate).low;
         const double crackle = random.unit() > 0.9985 ? random.noise() * 3 : 0.0;

@@ -8,10 +8,7 @@ namespace datagen {
 // A fixed-seed noise source, so every build makes the same sounds.
 class Random {
 public:
-    explicit Random(std::uint32_t seed)
-        : state_(seed ? seed : 1u)
-    {
-    }
+    explicit Random(std::uint32_t seed) : state_(seed ? seed : 1u) {}
     // Uniform in -1..1.
     double noise();
     // Uniform in 0..1.

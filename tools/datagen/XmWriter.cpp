@@ -25,7 +25,10 @@ public:
         for (std::size_t i = 0; i < width; ++i)
             u8(i < s.size() ? s[i] : pad);
     }
-    void append(const std::vector<std::uint8_t>& more) { out_.insert(out_.end(), more.begin(), more.end()); }
+    void append(const std::vector<std::uint8_t>& more)
+    {
+        out_.insert(out_.end(), more.begin(), more.end());
+    }
     std::vector<std::uint8_t>& data() { return out_; }
 
 private:

@@ -53,12 +53,12 @@ TEST(XmHeader, CarriesTheSongLayout)
     EXPECT_EQ(b[37], 0x1A);
     EXPECT_EQ(le16(b, 58), 0x0104);
     EXPECT_EQ(le16(b, 60), 276);
-    EXPECT_EQ(le16(b, 64), 2);   // song length
-    EXPECT_EQ(le16(b, 66), 1);   // restart
-    EXPECT_EQ(le16(b, 68), 2);   // channels
-    EXPECT_EQ(le16(b, 70), 1);   // patterns
-    EXPECT_EQ(le16(b, 72), 1);   // instruments
-    EXPECT_EQ(le16(b, 74), 1);   // linear frequencies
+    EXPECT_EQ(le16(b, 64), 2); // song length
+    EXPECT_EQ(le16(b, 66), 1); // restart
+    EXPECT_EQ(le16(b, 68), 2); // channels
+    EXPECT_EQ(le16(b, 70), 1); // patterns
+    EXPECT_EQ(le16(b, 72), 1); // instruments
+    EXPECT_EQ(le16(b, 74), 1); // linear frequencies
     EXPECT_EQ(le16(b, 76), 5);
     EXPECT_EQ(le16(b, 78), 140);
 }
@@ -69,9 +69,11 @@ TEST(XmPatternData, FullCellsGoRawEmptyCellsAsOneFlagByte)
     m.patterns[0].cells[1] = {50, 1, 0x20, 0x0F, 0x06};
     const std::vector<std::uint8_t> b = writeXm(m);
     const std::size_t data = kFirstPattern + 9;
-    const std::vector<std::uint8_t> expected{0x87, 49, 1, 0x50, 50, 1, 0x20, 0x0F, 0x06, 0x80, 0x81, kNoteOff};
+    const std::vector<std::uint8_t> expected{0x87, 49,   1,    0x50, 50,   1,
+                                             0x20, 0x0F, 0x06, 0x80, 0x81, kNoteOff};
     ASSERT_EQ(le16(b, kFirstPattern + 7), static_cast<int>(expected.size()));
-    EXPECT_EQ(std::vector<std::uint8_t>(b.begin() + data, b.begin() + data + expected.size()), expected);
+    EXPECT_EQ(std::vector<std::uint8_t>(b.begin() + data, b.begin() + data + expected.size()),
+              expected);
 }
 
 TEST(XmPatternData, CellsThatDoNotFillThePatternAreRefused)
@@ -99,7 +101,8 @@ TEST(XmSamples, StoredAsDeltasThatAddUpToTheWave)
     const std::size_t start = b.size() - wave.size() * 2;
     std::int16_t value = 0;
     for (std::size_t i = 0; i < wave.size(); ++i) {
-        value = static_cast<std::int16_t>(value + static_cast<std::int16_t>(le16(b, start + 2 * i)));
+        value =
+            static_cast<std::int16_t>(value + static_cast<std::int16_t>(le16(b, start + 2 * i)));
         EXPECT_EQ(value, wave[i]) << "sample " << i;
     }
 }

@@ -38,7 +38,8 @@ double microsecondsPerString(const std::function<void(int)>& drawOne)
         const auto start = std::chrono::steady_clock::now();
         for (int i = 0; i < kStringsPerRun; ++i)
             drawOne(i * 37);
-        const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
+        const std::chrono::duration<double, std::micro> spent =
+            std::chrono::steady_clock::now() - start;
         runs.push_back(spent.count() / kStringsPerRun);
     }
     std::sort(runs.begin(), runs.end());
@@ -49,13 +50,13 @@ double microsecondsPerString(const std::function<void(int)>& drawOne)
 // onto the screen surface, over a box of its own for the solid style.
 struct SdlSide {
     SDL_Surface* screen;
-    SDL_Color white { 255, 255, 255, 255 };
-    SDL_Color black { 0, 0, 0, 255 };
+    SDL_Color white{255, 255, 255, 255};
+    SDL_Color black{0, 0, 0, 255};
 
     void solidOnBox(TTF_Font* font, const char* text, int y, Uint32 box)
     {
         SDL_Surface* rendered = TTF_RenderUTF8_Solid(font, text, white);
-        SDL_Rect where { kCentreX - rendered->w / 2, y, rendered->w, rendered->h };
+        SDL_Rect where{kCentreX - rendered->w / 2, y, rendered->w, rendered->h};
         SDL_FillRect(screen, &where, box);
         SDL_BlitSurface(rendered, nullptr, screen, &where);
         SDL_FreeSurface(rendered);
@@ -64,7 +65,7 @@ struct SdlSide {
     void shaded(TTF_Font* font, const char* text, int y)
     {
         SDL_Surface* rendered = TTF_RenderUTF8_Shaded(font, text, white, black);
-        SDL_Rect where { kCentreX - rendered->w / 2, y, rendered->w, rendered->h };
+        SDL_Rect where{kCentreX - rendered->w / 2, y, rendered->w, rendered->h};
         SDL_BlitSurface(rendered, nullptr, screen, &where);
         SDL_FreeSurface(rendered);
     }
@@ -98,19 +99,19 @@ int main(int argc, char** argv)
         return 1;
     TTF_Font* sdlSmall = TTF_OpenFont(fontPath, small->pixel_size);
     TTF_Font* sdlLarge = TTF_OpenFont(fontPath, large->pixel_size);
-    SdlSide sdl { SDL_CreateRGBSurfaceWithFormat(0, kScreenWidth, kScreenHeight, 32,
-                                                 SDL_PIXELFORMAT_ARGB8888) };
+    SdlSide sdl{SDL_CreateRGBSurfaceWithFormat(0, kScreenWidth, kScreenHeight, 32,
+                                               SDL_PIXELFORMAT_ARGB8888)};
     if (!sdlSmall || !sdlLarge || !sdl.screen)
         return 1;
     const Uint32 sdlMagenta = SDL_MapRGB(sdl.screen->format, 255, 0, 255);
 
-    std::printf("font %s, pixel sizes %d and %d; microseconds per string, median of %d runs of %d\n",
-                fontPath, small->pixel_size, large->pixel_size, kRuns, kStringsPerRun);
+    std::printf(
+        "font %s, pixel sizes %d and %d; microseconds per string, median of %d runs of %d\n",
+        fontPath, small->pixel_size, large->pixel_size, kRuns, kStringsPerRun);
     std::printf("%-40s %10s %10s %8s\n", "kind", "ours", "SDL2_ttf", "ratio");
 
     char text[64];
-    report("\"SCORE: %d\" sharp, magenta box, 24 px",
-           microsecondsPerString([&](int i) {
+    report("\"SCORE: %d\" sharp, magenta box, 24 px", microsecondsPerString([&](int i) {
                draw_textf_sharp_centred_bg(target, small, kCentreX, 10, white, magenta, "SCORE: %d",
                                            i * 10);
            }),
@@ -118,18 +119,16 @@ int main(int argc, char** argv)
                std::snprintf(text, sizeof text, "SCORE: %d", i * 10);
                sdl.solidOnBox(sdlSmall, text, 10, sdlMagenta);
            }));
-    report("\"COMBO: %d\" sharp, magenta box, 36 px",
-           microsecondsPerString([&](int i) {
-               draw_textf_sharp_centred_bg(target, large, kCentreX, 100, white, magenta, "COMBO: %d",
-                                           i % 200);
+    report("\"COMBO: %d\" sharp, magenta box, 36 px", microsecondsPerString([&](int i) {
+               draw_textf_sharp_centred_bg(target, large, kCentreX, 100, white, magenta,
+                                           "COMBO: %d", i % 200);
            }),
            microsecondsPerString([&](int i) {
                std::snprintf(text, sizeof text, "COMBO: %d", i % 200);
                sdl.solidOnBox(sdlLarge, text, 100, sdlMagenta);
            }));
-    const char* const labels[] = { "NEW GAME", "FUMBO ATTACK", "SPIN ATTACK", "QUIT" };
-    report("menu label smooth, black box, 36 px",
-           microsecondsPerString([&](int i) {
+    const char* const labels[] = {"NEW GAME", "FUMBO ATTACK", "SPIN ATTACK", "QUIT"};
+    report("menu label smooth, black box, 36 px", microsecondsPerString([&](int i) {
                draw_text_smooth_centred(target, large, labels[i % 4], kCentreX, 200, white);
            }),
            microsecondsPerString([&](int i) { sdl.shaded(sdlLarge, labels[i % 4], 200); }));

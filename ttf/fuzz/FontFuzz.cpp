@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     text_font_fixed_sizes(font);
     drawEverything(font);
     text_font_set_spacing(font, 2);
-    for (int height : { 24, 36, 13 }) {
+    for (int height : {24, 36, 13}) {
         if (text_font_set_height(font, height) == 0)
             drawEverything(font);
     }

@@ -7,8 +7,7 @@ using namespace textkit;
 
 namespace {
 
-class FontObjectsTest : public TextTest {
-};
+class FontObjectsTest : public TextTest {};
 
 } // namespace
 
@@ -87,7 +86,7 @@ TEST_F(FontObjectsTest, GrowingSearchStepsBackFromTheFirstSizeThatMeasuresMore)
     TextFont* font = keep(text_font_load_memory(bytes.data(), static_cast<int>(bytes.size())));
     ASSERT_NE(font, nullptr);
 
-    for (int height : { 13, 24, 36 }) {
+    for (int height : {13, 24, 36}) {
         ASSERT_EQ(text_font_set_height(font, height), 0) << height;
         const int chosen = font->pixel_size;
         const int ascent = font->ascent;
@@ -131,7 +130,7 @@ TEST_F(FontObjectsTest, HopelessSearchGivesUpAndRestoresTheStoredSize)
 TEST_F(FontObjectsTest, RefusedHeightsLeaveTheFontAsItWas)
 {
     TextFont* font = load(kSansPath, 24);
-    for (int refused : { 0, -1, -24 })
+    for (int refused : {0, -1, -24})
         EXPECT_EQ(text_font_set_height(font, refused), -1) << refused;
     EXPECT_EQ(text_font_height(font), 24);
     EXPECT_EQ(font->pixel_size, 20);
@@ -162,7 +161,7 @@ TEST_F(FontObjectsTest, SameHeightCallsNoFreeTypeAndKeepsTheCache)
 TEST_F(FontObjectsTest, SpacingIsClampedToItsRange)
 {
     TextFont* font = load(kSansPath);
-    const std::pair<int, int> cases[] = { { -5, 0 }, { 0, 0 }, { 3, 3 }, { 4096, 4096 }, { 5000, 4096 } };
+    const std::pair<int, int> cases[] = {{-5, 0}, {0, 0}, {3, 3}, {4096, 4096}, {5000, 4096}};
     for (const auto& [asked, stored] : cases) {
         text_font_set_spacing(font, asked);
         EXPECT_EQ(text_font_spacing(font), stored) << asked;

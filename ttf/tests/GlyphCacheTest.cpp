@@ -6,8 +6,7 @@ using namespace textkit;
 
 namespace {
 
-class GlyphCacheTest : public TextTest {
-};
+class GlyphCacheTest : public TextTest {};
 
 constexpr int kFullBlock = 0x2588;
 
@@ -162,8 +161,8 @@ TEST_F(GlyphCacheTest, GlyphThatCannotBeLoadedIsFilledAsNothing)
 
 TEST_F(GlyphCacheTest, GreyLevelsAreStretchedToFullRange)
 {
-    unsigned char source[4] = { 0, 1, 15, 255 };
-    FT_Bitmap bitmap {};
+    unsigned char source[4] = {0, 1, 15, 255};
+    FT_Bitmap bitmap{};
     bitmap.rows = 1;
     bitmap.width = 4;
     bitmap.pitch = 4;
@@ -176,18 +175,19 @@ TEST_F(GlyphCacheTest, GreyLevelsAreStretchedToFullRange)
         text_copy_grey_bitmap(bitmap, out);
         return std::vector<int>(out, out + 4);
     };
-    EXPECT_EQ(copied(256), (std::vector<int> { 0, 1, 15, 255 }));
-    EXPECT_EQ(copied(16), (std::vector<int> { 0, 16, 240, (255 * 16) & 0xFF }));
-    EXPECT_EQ(copied(200), (std::vector<int> { 0, 1, 15, 255 })) << "129 to 255 levels stay as they are";
-    EXPECT_EQ(copied(0), (std::vector<int> { 0, 1, 15, 255 })) << "no levels, no stretch";
-    EXPECT_EQ(copied(1), (std::vector<int> { 0, 1, 15, 255 }));
+    EXPECT_EQ(copied(256), (std::vector<int>{0, 1, 15, 255}));
+    EXPECT_EQ(copied(16), (std::vector<int>{0, 16, 240, (255 * 16) & 0xFF}));
+    EXPECT_EQ(copied(200), (std::vector<int>{0, 1, 15, 255}))
+        << "129 to 255 levels stay as they are";
+    EXPECT_EQ(copied(0), (std::vector<int>{0, 1, 15, 255})) << "no levels, no stretch";
+    EXPECT_EQ(copied(1), (std::vector<int>{0, 1, 15, 255}));
 }
 
 TEST_F(GlyphCacheTest, UpwardFlowingBitmapIsReadFromItsTopRow)
 {
     // Two rows stored bottom row first, as a negative pitch says.
-    unsigned char source[4] = { 3, 4, 1, 2 };
-    FT_Bitmap bitmap {};
+    unsigned char source[4] = {3, 4, 1, 2};
+    FT_Bitmap bitmap{};
     bitmap.rows = 2;
     bitmap.width = 2;
     bitmap.pitch = -2;
@@ -195,5 +195,5 @@ TEST_F(GlyphCacheTest, UpwardFlowingBitmapIsReadFromItsTopRow)
     bitmap.num_grays = 256;
     unsigned char out[4];
     text_copy_grey_bitmap(bitmap, out);
-    EXPECT_EQ(std::vector<int>(out, out + 4), (std::vector<int> { 1, 2, 3, 4 }));
+    EXPECT_EQ(std::vector<int>(out, out + 4), (std::vector<int>{1, 2, 3, 4}));
 }

@@ -136,7 +136,7 @@ TEST_F(TextDrawTest, SmoothRampRunsFromTheBoxToTheText)
     BITMAP* b = bitmap(300, 40, makecol(9, 9, 9));
 
     draw_text_smooth_bg(b, font, "Ramp", 0, 0, white(), black());
-    Rgb brightest { 0, 0, 0 };
+    Rgb brightest{0, 0, 0};
     for (int y = 0; y < 36; ++y) {
         for (int x = 0; x < text_width(font, "Ramp"); ++x) {
             const Rgb c = at(b, x, y);
@@ -145,26 +145,26 @@ TEST_F(TextDrawTest, SmoothRampRunsFromTheBoxToTheText)
                 brightest = c;
         }
     }
-    EXPECT_EQ(brightest, (Rgb { 255, 255, 255 }));
+    EXPECT_EQ(brightest, (Rgb{255, 255, 255}));
 
     // Dark on light falls one short: full coverage is (1, 1, 1).
     draw_text_smooth_bg(b, font, "Ramp", 0, 0, black(), white());
-    Rgb darkest { 255, 255, 255 };
+    Rgb darkest{255, 255, 255};
     for (int y = 0; y < 36; ++y)
         for (int x = 0; x < text_width(font, "Ramp"); ++x)
             if (at(b, x, y).r < darkest.r)
                 darkest = at(b, x, y);
-    EXPECT_EQ(darkest, (Rgb { 1, 1, 1 }));
+    EXPECT_EQ(darkest, (Rgb{1, 1, 1}));
 
     // Each channel on its own: blue falls from 90 towards 10 and ends at 11.
     draw_text_smooth_bg(b, font, "Ramp", 0, 0, makecol(250, 200, 10), makecol(30, 0, 90));
-    Rgb reddest { 0, 0, 0 };
+    Rgb reddest{0, 0, 0};
     for (int y = 0; y < 36; ++y)
         for (int x = 0; x < text_width(font, "Ramp"); ++x)
             if (at(b, x, y).r > reddest.r)
                 reddest = at(b, x, y);
-    EXPECT_EQ(reddest, (Rgb { 250, 200, 11 }));
-    EXPECT_EQ(at(b, 0, 0), (Rgb { 30, 0, 90 }));
+    EXPECT_EQ(reddest, (Rgb{250, 200, 11}));
+    EXPECT_EQ(at(b, 0, 0), (Rgb{30, 0, 90}));
 
     const int green = makecol(0, 160, 0);
     draw_text_smooth_bg(b, font, "Ramp", 0, 0, green, green);
@@ -183,7 +183,7 @@ TEST_F(TextDrawTest, StoredPixelsMatchWhatPutpixelDraws)
     BITMAP* stored = bitmap(300, 50, makecol(20, 40, 60));
     BITMAP* put = bitmap(300, 50, makecol(20, 40, 60));
     set_clip_state(put, FALSE);
-    for (BITMAP* b : { stored, put }) {
+    for (BITMAP* b : {stored, put}) {
         draw_text_smooth_bg(b, font, "Quill", 4, 2, makecol(250, 200, 10), makecol(30, 0, 90));
         draw_text_sharp_bg(b, font, "forge", 150, 6, makecol(0, 255, 128), -1);
     }
@@ -205,7 +205,7 @@ TEST_F(TextDrawTest, SmoothTextWithoutABoxBlendsOntoTheBitmap)
         for (int x = 0; x < 200; ++x) {
             const Rgb c = at(b, x, y);
             ASSERT_EQ(c.g, 0);
-            sawFull |= c == Rgb { 0, 0, 200 };
+            sawFull |= c == Rgb{0, 0, 200};
             sawBlend |= c.r > 0 && c.b > 0;
         }
     }
@@ -235,7 +235,7 @@ TEST_F(TextDrawTest, DefaultBackdropIsAnOpaqueBlackBox)
     draw_text_smooth(plain, font, "ab", 0, 0, white());
     draw_text_smooth_bg(twin, font, "ab", 0, 0, white(), 0);
     EXPECT_TRUE(samePixels(plain, twin));
-    EXPECT_EQ(at(plain, 0, 0), (Rgb { 0, 0, 0 }));
+    EXPECT_EQ(at(plain, 0, 0), (Rgb{0, 0, 0}));
 
     clear_to_color(plain, blue);
     clear_to_color(twin, blue);

@@ -27,7 +27,7 @@ void startAllegroOnce()
 unsigned readU32(const std::vector<unsigned char>& data, size_t at)
 {
     return (unsigned(data.at(at)) << 24) | (unsigned(data.at(at + 1)) << 16)
-        | (unsigned(data.at(at + 2)) << 8) | unsigned(data.at(at + 3));
+           | (unsigned(data.at(at + 2)) << 8) | unsigned(data.at(at + 3));
 }
 
 void writeI16(std::vector<unsigned char>& data, size_t at, int value)
@@ -65,7 +65,7 @@ std::vector<unsigned char> readFile(const char* path)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw std::runtime_error(std::string("cannot read ") + path);
-    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::vector<unsigned char> withVerticalMetrics(std::vector<unsigned char> font, int ascender,
@@ -75,9 +75,9 @@ std::vector<unsigned char> withVerticalMetrics(std::vector<unsigned char> font, 
     writeI16(font, hhea + 4, ascender);
     writeI16(font, hhea + 6, descender);
     const size_t os2 = tableOffset(font, "OS/2");
-    writeI16(font, os2 + 68, ascender); // sTypoAscender
-    writeI16(font, os2 + 70, descender); // sTypoDescender
-    writeI16(font, os2 + 74, ascender); // usWinAscent
+    writeI16(font, os2 + 68, ascender);   // sTypoAscender
+    writeI16(font, os2 + 70, descender);  // sTypoDescender
+    writeI16(font, os2 + 74, ascender);   // usWinAscent
     writeI16(font, os2 + 76, -descender); // usWinDescent
     return font;
 }
@@ -94,9 +94,10 @@ std::vector<unsigned char> withBrokenGlyph(std::vector<unsigned char> font, int 
     const size_t head = tableOffset(font, "head");
     const bool longOffsets = font.at(head + 51) != 0; // indexToLocFormat
     const size_t loca = tableOffset(font, "loca");
-    const size_t offset = longOffsets
-        ? readU32(font, loca + 4 * size_t(glyph))
-        : 2 * ((unsigned(font.at(loca + 2 * size_t(glyph))) << 8) | font.at(loca + 2 * size_t(glyph) + 1));
+    const size_t offset = longOffsets ? readU32(font, loca + 4 * size_t(glyph))
+                                      : 2
+                                            * ((unsigned(font.at(loca + 2 * size_t(glyph))) << 8)
+                                               | font.at(loca + 2 * size_t(glyph) + 1));
     writeI16(font, tableOffset(font, "glyf") + offset, 0x7FF0); // numberOfContours
     return font;
 }
@@ -106,7 +107,7 @@ long long measureAt(FT_Face face, int n)
     EXPECT_EQ(FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(n)), 0);
     const FT_Size_Metrics& m = face->size->metrics;
     return std::llabs(static_cast<long long>(m.ascender >> 6))
-        + std::llabs(static_cast<long long>(m.descender >> 6));
+           + std::llabs(static_cast<long long>(m.descender >> 6));
 }
 
 TextTest::TextTest()
@@ -151,7 +152,7 @@ BITMAP* TextTest::bitmap(int w, int h, int colour)
 Rgb TextTest::at(BITMAP* b, int x, int y)
 {
     const int c = getpixel(b, x, y);
-    return { getr(c), getg(c), getb(c) };
+    return {getr(c), getg(c), getb(c)};
 }
 
 int TextTest::countOtherThan(BITMAP* b, int colour)
@@ -174,13 +175,13 @@ bool TextTest::samePixels(BITMAP* a, BITMAP* b)
 
 TextTest::Box TextTest::boundsOtherThan(BITMAP* b, int colour)
 {
-    Box box { -1, -1, -1, -1 };
+    Box box{-1, -1, -1, -1};
     for (int y = 0; y < b->h; ++y) {
         for (int x = 0; x < b->w; ++x) {
             if (getpixel(b, x, y) == colour)
                 continue;
             if (box.left < 0) {
-                box = { x, y, x, y };
+                box = {x, y, x, y};
                 continue;
             }
             box.left = std::min(box.left, x);
