@@ -3,7 +3,6 @@
 #include "framework/Graphics.hpp"
 #include "framework/SaveFile.hpp"
 #include "framework/SoundLayer.hpp"
-#include "game/AttackMode.hpp"
 #include "game/Menu.hpp"
 #include "game/TrollRun.hpp"
 
@@ -17,24 +16,6 @@ namespace {
 
 constexpr const char* kMusicFile = "motivati.xm";
 constexpr const char* kSaveFile = "save.dat";
-
-enum MenuChoice { kNewGame = 0, kFireSeries = 1, kDiskSeries = 2 };
-
-void runMenuLoop(TrollRun& trollRun)
-{
-    for (;;) {
-        // Read anew each time: a run may just have unlocked a mode.
-        const int choice = runMenu(fumboAttackUnlocked(), spinAttackUnlocked());
-        if (choice == kNewGame)
-            trollRun.run();
-        else if (choice == kFireSeries)
-            runAttackMode(0);
-        else if (choice == kDiskSeries)
-            runAttackMode(1);
-        else if (choice > kDiskSeries)
-            break;
-    }
-}
 
 } // namespace
 
@@ -62,12 +43,12 @@ int main(int, char**)
     startInput();
     loadProgress(kSaveFile);
 
-    runMenuLoop(trollRun);
+    const int exitCode = runMenuLoop(trollRun);
 
     stopInput();
     stopTimer();
     shutdownGraphics();
     shutdownSound();
-    return 0;
+    return exitCode;
 }
 END_OF_MAIN()

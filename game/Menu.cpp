@@ -1,11 +1,18 @@
 #include "Menu.hpp"
 
+#include "AttackMode.hpp"
+#include "TrollRun.hpp"
 #include "framework/Buttons.hpp"
 #include "framework/Graphics.hpp"
 #include "framework/Image.hpp"
+#include "framework/SaveFile.hpp"
 #include "ttf/Text.hpp"
 
 #include <allegro.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
 
 namespace {
 
@@ -19,6 +26,7 @@ constexpr int kLogoY = 120;
 constexpr int kFirstLabelY = 260;
 constexpr int kLabelSpacing = 40;
 constexpr int kFontHeight = 36;
+constexpr const char* kFontFile = "carbon.ttf";
 
 struct MenuState {
     bool firstUnlocked;
@@ -60,6 +68,21 @@ void drawLabels(TextFont* font, const char* const labels[4], int selection)
     }
 }
 
+// Every data file is read from the folder the game was started in, so a
+// missing font nearly always means the wrong folder: say which one. The box
+// takes the sentences on lines of their own, to stay narrower than the screen.
+void reportMissingFont()
+{
+    std::error_code error;
+    const std::string folder = std::filesystem::current_path(error).string();
+    const std::string where =
+        "from the folder " + (error ? "the game was started in" : folder) + ".";
+    const char* what = "Cannot load the font carbon.ttf";
+    const char* remedy = "Start GRIMBLEDOM from the folder that holds its data files.";
+    std::fprintf(stderr, "%s %s %s\n", what, where.c_str(), remedy);
+    allegro_message("%s\n%s\n%s\n", what, where.c_str(), remedy);
+}
+
 } // namespace
 
 int runMenu(bool firstUnlocked, bool secondUnlocked)
@@ -72,7 +95,13 @@ int runMenu(bool firstUnlocked, bool secondUnlocked)
     };
     Image logo;
     logo.load("logo.bmp");
-    TextFont* font = text_font_load("carbon.ttf");
+    TextFont* font = text_font_load(kFontFile);
+    if (!font) {
+        logo.destroy();
+        reportMissingFont();
+        pollGameKeys();
+        return kMenuNoFont;
+    }
     text_font_set_height(font, kFontHeight);
 
     MenuState menu{firstUnlocked, secondUnlocked};
@@ -93,4 +122,20 @@ int runMenu(bool firstUnlocked, bool secondUnlocked)
     text_font_destroy(font);
     pollGameKeys();
     return menu.chosen ? menu.selection : kQuit;
+}
+
+int runMenuLoop(TrollRun& trollRun)
+{
+    for (;;) {
+        // Read anew each time: a run may just have unlocked a mode.
+        const int choice = runMenu(fumboAttackUnlocked(), spinAttackUnlocked());
+        if (choice == kNewGame)
+            trollRun.run();
+        else if (choice == kFirstMode)
+            runAttackMode(0);
+        else if (choice == kSecondMode)
+            runAttackMode(1);
+        else if (choice > kSecondMode)
+            return choice == kMenuNoFont ? 1 : 0;
+    }
 }

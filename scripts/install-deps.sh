@@ -10,11 +10,12 @@ packages=(
   libsdl2-mixer-dev
   libmp3lame-dev
   fonts-paratype
+  x11-utils # xmessage: the library's message box on X
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(
     libgtest-dev libgmock-dev
-    xvfb xdotool x11-utils imagemagick procps
+    xvfb xdotool imagemagick procps
     fonts-dejavu-core xfonts-base
     clang libclang-rt-14-dev
     libsdl2-ttf-dev libxmp-dev mpg123

@@ -2,12 +2,14 @@
 #include "framework/Buttons.hpp"
 #include "framework/Graphics.hpp"
 #include "framework/tests/HeadlessScreen.hpp"
+#include "game/TrollRun.hpp"
 #include "ttf/Text.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -217,21 +219,54 @@ TEST_F(Menu, LockedLabelsAreDrawnGrey)
     EXPECT_EQ(lockedRowsLit, std::vector<bool>{true});
 }
 
-TEST_F(Menu, WorksWithoutLogoOrFont)
+TEST_F(Menu, WorksWithoutLogo)
 {
     fs::remove(folder_ / "logo.bmp");
-    fs::remove(folder_ / "carbon.ttf");
-    std::vector<bool> black;
+    std::vector<bool> logoRowsBlack;
     screen_.script(
         [&](int frame, BITMAP* picture) {
             bool allBlack = true;
-            for (int y = 0; y < 480; y += 7)
-                for (int x = 0; x < 640; x += 7)
+            for (int y = 120; y < 170; ++y)
+                for (int x = 0; x < 640; ++x)
                     allBlack = allBlack && HeadlessScreen::pixel(picture, x, y) == Rgb{0, 0, 0};
-            black.push_back(allBlack);
+            logoRowsBlack.push_back(allBlack);
             return frame == 0 ? FrameInput{kDown} : FrameInput{{KEY_ENTER}};
         },
         10);
     EXPECT_EQ(runMenu(true, true), 1);
-    EXPECT_EQ(black, (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(logoRowsBlack, (std::vector<bool>{true, true, true}));
+}
+
+// Started from a folder without the data files, the player is told where
+// the font was looked for, and the program leaves as after QUIT, with 1.
+TEST_F(Menu, WithoutItsFontSaysWhereItLookedAndLeavesWithExitCode1)
+{
+    for (const char* damage : {"missing", "not a font"}) {
+        SCOPED_TRACE(damage);
+        fs::remove(folder_ / "carbon.ttf");
+        if (std::string(damage) == "not a font")
+            std::ofstream("carbon.ttf") << "not a font";
+        HeadlessScreen::startWithKeys({KEY_ENTER});
+        screen_.script(std::vector<FrameInput>{}, 0); // no frame may be drawn
+        testing::internal::CaptureStderr();
+        testing::internal::CaptureStdout(); // the message box, without a display
+        TrollRun unused;
+        EXPECT_EQ(runMenuLoop(unused), 1);
+        const std::string box = testing::internal::GetCapturedStdout();
+        const std::string line = testing::internal::GetCapturedStderr();
+        const std::string where = "from the folder " + fs::current_path().string() + ".";
+        const std::string what = "Cannot load the font carbon.ttf";
+        const std::string remedy = "Start GRIMBLEDOM from the folder that holds its data files.";
+        EXPECT_EQ(line, what + " " + where + " " + remedy + "\n");
+        EXPECT_EQ(box, what + "\n" + where + "\n" + remedy + "\n");
+        EXPECT_FALSE(actionPressed()); // the closing poll ran
+    }
+}
+
+TEST_F(Menu, QuitEndsTheMenuLoopWithExitCode0)
+{
+    screen_.script(std::vector<FrameInput>{{kUp}, {}, {{KEY_ESC}}});
+    TrollRun unused;
+    EXPECT_EQ(runMenuLoop(unused), 0);
+    EXPECT_EQ(screen_.framesShown(), 3);
 }
