@@ -6,11 +6,11 @@ cd "$(dirname "$0")"
 scripts/install-deps.sh --test
 jobs=$(nproc)
 
-cmake -S . -B build -DGRIMBLEDOM_WERROR=ON
+cmake -S . -B build -DGRIMBLEDOM_WERROR=ON -DBUILD_TESTING=ON
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 
-cmake -S . -B build-sanitize -DGRIMBLEDOM_WERROR=ON -DGRIMBLEDOM_SANITIZE=ON
+cmake -S . -B build-sanitize -DGRIMBLEDOM_WERROR=ON -DGRIMBLEDOM_SANITIZE=ON -DBUILD_TESTING=ON
 cmake --build build-sanitize -j"$jobs"
 (cd build-sanitize && ctest --output-on-failure -j"$jobs")
 
