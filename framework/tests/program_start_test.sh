@@ -56,7 +56,9 @@ press_escape_until_gone() {
 }
 
 # Esc on the first screen: exit code 0, save file untouched.
-mkdir "$work/play" && cd "$work/play" || exit 1
+# The game's data files lie beside it; it reads them from where it starts.
+mkdir "$work/play" && cp -r "$(dirname "$game")"/. "$work/play/" && cd "$work/play" || exit 1
+rm -f save.dat
 printf '1 0' >save.dat
 touch -d '2001-01-01 00:00' save.dat
 "$game" >"$work/out" 2>&1 &
