@@ -1,7 +1,6 @@
 #include "BmpCheck.hpp"
 
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -45,7 +44,9 @@ bool readLayout(const std::uint8_t* info, std::size_t available, Layout& layout)
         || available < headerSize)
         return false;
     layout.width = static_cast<std::int32_t>(read32(info + 4));
-    layout.height = std::llabs(static_cast<std::int32_t>(read32(info + 8)));
+    // A negative height marks rows stored top-down, which the library's
+    // reader mistakes for a height of about four billion rows.
+    layout.height = static_cast<std::int32_t>(read32(info + 8));
     layout.bitsPerPixel = read16(info + 14);
     layout.compression = read32(info + 16);
     return true;

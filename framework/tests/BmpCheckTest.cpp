@@ -77,6 +77,9 @@ TEST_F(BmpCheck, RefusesDamagedFilesAndImageStaysEmpty)
     put32(b, 22, 0x80000000u); // absurd height
     damaged.push_back(b);
     b = good_;
+    put32(b, 22, static_cast<std::uint32_t>(-20)); // rows stored top-down
+    damaged.push_back(b);
+    b = good_;
     put32(b, 18, 0); // no width
     damaged.push_back(b);
     b = good_;
