@@ -1,6 +1,7 @@
 #include "framework/Buttons.hpp"
 #include "framework/FrameClock.hpp"
 #include "framework/Graphics.hpp"
+#include "framework/LibraryStart.hpp"
 #include "framework/SaveFile.hpp"
 #include "framework/SoundLayer.hpp"
 #include "game/Menu.hpp"
@@ -26,6 +27,9 @@ int main(int, char**)
     TrollRun trollRun;
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
+    // The library's settings reader never returns from some damaged files.
+    if (!libraryConfigReadable())
+        return 1;
     // Without a display the library cannot start, and using it then would
     // crash: say so and stop.
     if (allegro_init() != 0) {

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The graphics library's own settings file never hangs the game. One the
+# library could not read, beside the program or in $HOME, ends the game at
+# once with a message and exit code 1 and stays as it was; one in the folder
+# the game is started from is not the library's and changes nothing.
+# Usage: library_config_test.sh GAME
+set -uo pipefail
+game=$1
+
+work=$(mktemp -d)
+xvfb_pid=
+game_pid=
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+check() { # description, then a command that must succeed
+    local what=$1; shift
+    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
+# No settings of this machine's own.
+export HOME="$work/home"
+unset ALLEGRO
+mkdir "$HOME"
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+
+# The library looks beside the program itself, so the program is copied.
+mkdir "$work/game"
+cp "$game" "$work/game/grimbledom"
+
+run_game() { # runs the copy in the current folder with a generous limit
+    timeout 60 "$work/game/grimbledom" >"$work/out" 2>&1
+}
+
+refused() { # settings file; the game must refuse it, name it and leave it be
+    cp "$1" "$work/before"
+    run_game
+    local status=$?
+    check "$2: exit code 1, no hang (was $status)" test "$status" -eq 1
+    check "$2: the message names the file" grep -q "settings file $1: it is not a text file" "$work/out"
+    check "$2: the file is unchanged" cmp -s "$1" "$work/before"
+}
+
+cd "$work/game" || exit 1
+printf '\xfd\xbe\x86\x99\xb1\xb6' >allegro.cfg
+refused "$work/game/allegro.cfg" "six bytes beside the program"
+# Plain text just before the character keeps it whole, whatever comes before.
+{ head -c 2000 /dev/urandom; printf '\n# ab\n\n\xfd\xbe\x86\x99\xb1\xb6'; head -c 2083 /dev/urandom; } >allegro.cfg
+refused "$work/game/allegro.cfg" "4 KiB beside the program"
+head -c $((10 << 20)) /dev/urandom >allegro.cfg
+refused "$work/game/allegro.cfg" "10 MiB beside the program"
+mv allegro.cfg "$HOME/.allegrorc"
+refused "$HOME/.allegrorc" "10 MiB as ~/.allegrorc"
+rm "$HOME/.allegrorc"
+
+# In the folder the game is started from, with its data files: the game starts.
+mkdir "$work/start" && cd "$work/start" || exit 1
+ln -s "$(dirname "$game")"/* . && rm -f allegro.cfg
+printf '\xfd\xbe\x86\x99\xb1\xb6' >allegro.cfg
+"$work/game/grimbledom" >"$work/out" 2>&1 &
+game_pid=$!
+window=
+for _ in $(seq 300); do
+    window=$(xdotool search --name Quillforge 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+done
+check "one in the starting folder is not read: the window opens" test -n "$window"
+kill "$game_pid" 2>/dev/null
+wait "$game_pid" 2>/dev/null
+game_pid=
+
+[ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures checks failed"
+exit "$failures"
