@@ -1,5 +1,7 @@
 #include "LibraryStart.hpp"
 
+#include <X11/Xlib.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -87,4 +89,26 @@ bool libraryConfigReadable()
                  "a text file. Mend it or remove it.\n",
                  file.c_str());
     return false;
+}
+
+bool displayReachable()
+{
+    const char* name = std::getenv("DISPLAY");
+    if (!name || !*name)
+        return false;
+    Display* display = XOpenDisplay(name);
+    if (!display)
+        return false;
+    XCloseDisplay(display);
+    return true;
+}
+
+std::string libraryStartFailure(const char* libraryError, bool displayThere)
+{
+    std::string message = "grimbledom: could not start the graphics library";
+    if (!displayThere)
+        message += ": no display to open a window on";
+    else if (libraryError && *libraryError)
+        message += std::string(": ") + libraryError;
+    return message;
 }

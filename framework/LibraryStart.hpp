@@ -2,9 +2,9 @@
 
 #include <string>
 
-// What the game checks before the graphics library's own start, which the
+// What the game checks around the graphics library's own start, which the
 // game cannot look into: the settings file "allegro.cfg" that the library
-// reads by itself.
+// reads by itself, and the display it opens.
 
 // The settings file the library will read as it starts, found the way the
 // library looks for it: "allegro.cfg" beside the program, then in the folder
@@ -27,3 +27,11 @@ bool isReadableLibraryConfig(const char* fileName);
 // Before the library starts: false, after saying on stderr which file to
 // mend or remove, when its settings file would stop the game for good.
 bool libraryConfigReadable();
+
+// Whether $DISPLAY names an X display that answers.
+bool displayReachable();
+
+// What to tell the player when the library does not start: that there is no
+// display to open a window on, when there is none; otherwise that the
+// library could not start, with its own text where it gives one.
+std::string libraryStartFailure(const char* libraryError, bool displayThere);

@@ -30,11 +30,10 @@ int main(int, char**)
     // The library's settings reader never returns from some damaged files.
     if (!libraryConfigReadable())
         return 1;
-    // Without a display the library cannot start, and using it then would
-    // crash: say so and stop.
+    // Using the library after a failed start would crash: say why and stop.
     if (allegro_init() != 0) {
-        const char* reason = allegro_error[0] ? allegro_error : "no display to open a window on";
-        std::fprintf(stderr, "grimbledom: could not start the graphics library: %s\n", reason);
+        std::fprintf(stderr, "%s\n",
+                     libraryStartFailure(allegro_error, displayReachable()).c_str());
         return 1;
     }
     if (initSound() != 0)

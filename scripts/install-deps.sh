@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  liballegro4-dev libfreetype-dev
+  liballegro4-dev libfreetype-dev libx11-dev
   libsdl2-mixer-dev
   libmp3lame-dev
   fonts-paratype

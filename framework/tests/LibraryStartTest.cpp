@@ -101,3 +101,23 @@ TEST_F(LibraryStart, FindsTheSettingsFileWhereTheLibraryLooks)
     const std::string beside = write("program/allegro.cfg", "");
     EXPECT_EQ(find(allegro.c_str(), home.c_str()), beside);
 }
+
+TEST(LibraryStartFailure, SaysNoDisplayOnlyWhenThereIsNone)
+{
+    EXPECT_EQ(libraryStartFailure("", false),
+              "grimbledom: could not start the graphics library: no display to open a window on");
+    EXPECT_EQ(libraryStartFailure("", true), "grimbledom: could not start the graphics library");
+    EXPECT_EQ(libraryStartFailure("Not enough memory", true),
+              "grimbledom: could not start the graphics library: Not enough memory");
+
+    const char* display = std::getenv("DISPLAY");
+    const std::string saved = display ? display : "";
+    unsetenv("DISPLAY");
+    EXPECT_FALSE(displayReachable());
+    setenv("DISPLAY", "", 1);
+    EXPECT_FALSE(displayReachable());
+    if (display)
+        setenv("DISPLAY", saved.c_str(), 1);
+    else
+        unsetenv("DISPLAY");
+}

@@ -2,7 +2,9 @@
 # The graphics library's own settings file never hangs the game. One the
 # library could not read, beside the program or in $HOME, ends the game at
 # once with a message and exit code 1 and stays as it was; one in the folder
-# the game is started from is not the library's and changes nothing.
+# the game is started from is not the library's and changes nothing. A
+# system the library does not have is reported as the library failing to
+# start, and "no display" only when there is none.
 # Usage: library_config_test.sh GAME
 set -uo pipefail
 game=$1
@@ -79,6 +81,26 @@ check "one in the starting folder is not read: the window opens" test -n "$windo
 kill "$game_pid" 2>/dev/null
 wait "$game_pid" 2>/dev/null
 game_pid=
+
+# A system the library does not have.
+cd "$work/game" || exit 1
+printf '[system]\nsystem = NOPE\n' >allegro.cfg
+cp allegro.cfg "$work/before"
+run_game
+status=$?
+check "unknown system: exit code 1 (was $status)" test "$status" -eq 1
+check "unknown system: the library could not start" \
+    grep -qx "grimbledom: could not start the graphics library" "$work/out"
+check "unknown system: the settings file is unchanged" cmp -s allegro.cfg "$work/before"
+unused=1000
+while [ -e "/tmp/.X11-unix/X$unused" ]; do unused=$((unused + 1)); done
+for display in unset ":$unused"; do
+    if [ "$display" = unset ]; then (unset DISPLAY; run_game); else DISPLAY=$display run_game; fi
+    status=$?
+    check "unknown system, display $display: exit code 1 (was $status)" test "$status" -eq 1
+    check "unknown system, display $display: says there is no display" \
+        grep -q "no display to open a window on" "$work/out"
+done
 
 [ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures checks failed"
 exit "$failures"
