@@ -5,6 +5,22 @@
 
 #include <allegro.h>
 
+namespace {
+
+// Whether a picture turned about its centre may reach the back buffer when
+// its unturned top left corner is at (x, y): turned, it stays within half
+// its diagonal, less than width plus height, of the centre.
+bool mayReachBackBuffer(int x, int y, int width, int height)
+{
+    const long long reach = static_cast<long long>(width) + height;
+    const long long centreX = static_cast<long long>(x) + width / 2;
+    const long long centreY = static_cast<long long>(y) + height / 2;
+    return centreX + reach >= 0 && centreX - reach < backBuffer->w && centreY + reach >= 0
+           && centreY - reach < backBuffer->h;
+}
+
+} // namespace
+
 Image::~Image()
 {
     destroy();
@@ -39,7 +55,9 @@ void Image::drawMasked(int x, int y) const
 
 void Image::drawRotated(int x, int y, double angle) const
 {
-    if (!bitmap_)
+    // Far off the screen the library's fixed-point position would overflow;
+    // it would have drawn nothing there.
+    if (!bitmap_ || !mayReachBackBuffer(x, y, bitmap_->w, bitmap_->h))
         return;
     // rotate_sprite itself, but with the position scaled by multiplying:
     // its inline version shifts x and y left, which is undefined for the

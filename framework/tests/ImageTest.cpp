@@ -98,6 +98,26 @@ TEST_F(ImageTest, RotatedDrawTurnsAboutTheCentre)
     EXPECT_EQ(HeadlessScreen::pixel(backBuffer, 5, 25), (Rgb{0, 0, 0}));
 }
 
+// After a frame of minutes (a machine that slept) actors stand tens of
+// thousands of pixels off the screen, past what a 16.16 fixed-point
+// position holds.
+TEST_F(ImageTest, RotatedDrawFarOffTheScreenDrawsNothing)
+{
+    Image image;
+    image.load(makeBmp("far.bmp", 10, 10, makecol(0, 255, 0)).c_str());
+    for (int far : {-200000, -40000, 40000, 200000}) {
+        image.drawRotated(far, 20, 32);
+        image.drawRotated(20, far, 32);
+    }
+    for (int y = 0; y < backBuffer->h; ++y)
+        for (int x = 0; x < backBuffer->w; ++x)
+            ASSERT_EQ(HeadlessScreen::pixel(backBuffer, x, y), (Rgb{0, 0, 0})) << x << "," << y;
+
+    // Turned by an eighth, a picture just past the edge still reaches in.
+    image.drawRotated(-11, 20, 32);
+    EXPECT_EQ(HeadlessScreen::pixel(backBuffer, 0, 25), (Rgb{0, 255, 0}));
+}
+
 TEST_F(ImageTest, EmptyImageDrawsNothingAndFreesNothingTwice)
 {
     Image image;
