@@ -2,6 +2,7 @@
 
 #include "Buttons.hpp"
 #include "Counter.hpp"
+#include "FastDrawing.hpp"
 #include "FrameClock.hpp"
 #include "ttf/Text.hpp"
 
@@ -64,7 +65,7 @@ void flipScreen()
 
 void clearScreen(unsigned char red, unsigned char green, unsigned char blue)
 {
-    clear_to_color(backBuffer, makecol(red, green, blue));
+    clearBitmap(backBuffer, makecol(red, green, blue));
 }
 
 void plotPixel(int x, int y, unsigned char red, unsigned char green, unsigned char blue)

@@ -1,6 +1,7 @@
 #include "Image.hpp"
 
 #include "BmpCheck.hpp"
+#include "FastDrawing.hpp"
 #include "Graphics.hpp"
 
 #include <allegro.h>
@@ -44,13 +45,13 @@ void Image::destroy()
 void Image::draw(int x, int y) const
 {
     if (bitmap_)
-        blit(bitmap_, backBuffer, 0, 0, x, y, bitmap_->w, bitmap_->h);
+        plainBlit(bitmap_, backBuffer, 0, 0, x, y, bitmap_->w, bitmap_->h);
 }
 
 void Image::drawMasked(int x, int y) const
 {
     if (bitmap_)
-        masked_blit(bitmap_, backBuffer, 0, 0, x, y, bitmap_->w, bitmap_->h);
+        maskedBlit(bitmap_, backBuffer, 0, 0, x, y, bitmap_->w, bitmap_->h);
 }
 
 void Image::drawRotated(int x, int y, double angle) const
@@ -65,9 +66,8 @@ void Image::drawRotated(int x, int y, double angle) const
     constexpr fixed kOne = 0x10000;
     const fixed centreX = x * kOne + bitmap_->w * kOne / 2;
     const fixed centreY = y * kOne + bitmap_->h * kOne / 2;
-    backBuffer->vtable->pivot_scaled_sprite_flip(backBuffer, bitmap_, centreX, centreY,
-                                                 bitmap_->w * kOne / 2, bitmap_->h * kOne / 2,
-                                                 ftofix(angle), kOne, FALSE);
+    pivotSprite(backBuffer, bitmap_, centreX, centreY, bitmap_->w * kOne / 2, bitmap_->h * kOne / 2,
+                ftofix(angle));
 }
 
 int Image::width() const
