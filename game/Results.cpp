@@ -14,7 +14,6 @@ namespace {
 
 constexpr int kStripHeight = 36;
 constexpr int kCentreX = 320;
-constexpr int kOpaque = 255;
 
 constexpr int kTitleY = 10;
 constexpr int kHitsY = 160;
@@ -25,12 +24,14 @@ constexpr int kFirstUnlockY = 400;
 constexpr int kSecondUnlockY = 440;
 
 // One line of the results: drawn on the black strip, then copied opaque.
+// White or red shaded onto black holds no magenta, so the opaque blend is
+// a plain copy.
 void drawLine(TextStrip& strip, TextFont* font, int y, int colour, const char* text)
 {
     strip.clear(makecol(0, 0, 0));
     draw_textf_smooth_centred_bg(strip.bitmap(), font, kCentreX, 0, colour, makecol(0, 0, 0), "%s",
                                  text);
-    strip.copyBlended(0, y, kOpaque);
+    strip.copyWhole(0, y);
 }
 
 std::string withCount(const char* label, int count)

@@ -34,7 +34,6 @@ constexpr int kLossEnergy = 40;
 
 constexpr int kStripHeight = 36;
 constexpr int kCentreX = 320;
-constexpr int kOpaque = 255;
 
 struct InstructionLine {
     int y;
@@ -111,7 +110,8 @@ void TrollRun::showInstructions()
             strip.clear(makecol(0, 0, 0));
             draw_textf_sharp_centred_bg(strip.bitmap(), bigFont, kCentreX, 0,
                                         makecol(255, 255, 255), makecol(0, 0, 0), "%s", line.text);
-            strip.copyBlended(0, line.y, kOpaque);
+            // White on black holds no magenta: the opaque blend is a copy.
+            strip.copyWhole(0, line.y);
         }
         flipScreen();
     }

@@ -21,6 +21,9 @@ public:
 
     // Copies the strip into the back buffer leaving out magenta, opaque.
     void copyMasked(int x, int y) const;
+    // Copies every pixel of it: for a strip with no magenta in it, the same
+    // as the other two at full strength.
+    void copyWhole(int x, int y) const;
     // Copies it blended at alpha (0 to 255), magenta left out.
     void copyBlended(int x, int y, int alpha) const;
 
