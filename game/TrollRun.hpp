@@ -44,6 +44,8 @@ public:
     void buildGround();
     void drawHills();
     void drawGround();
+    // What drawSky, drawHills and drawGround draw, in a fraction of the time.
+    void drawLandscape();
     void updateClouds();
     void drawFlags();
     int randomCloudY();
@@ -114,6 +116,13 @@ public:
     Counter cloudX[kCloudCount];
 
 private:
+    // The sky with the hill tiles over it, made by buildSky once the hills
+    // are loaded; null without them. Freed with the sky.
+    BITMAP* backdrop = nullptr;
+    void composeBackdrop();
+    int hillsStartX() const;
+    void mergeGround(BITMAP* under, int underX, int y, int rows);
+
     // The world as every screen of the run shows it, in drawing order.
     void drawScenery();
     void drawTroll();

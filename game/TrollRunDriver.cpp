@@ -92,7 +92,9 @@ void TrollRun::unloadAssets()
         destroy_bitmap(ground);
     if (sky)
         destroy_bitmap(sky);
-    ground = sky = nullptr;
+    if (backdrop)
+        destroy_bitmap(backdrop);
+    ground = sky = backdrop = nullptr;
     flagImage.destroy();
     for (TextFont** font : {&comboFont, &bigFont, &hudFont}) {
         text_font_destroy(*font);

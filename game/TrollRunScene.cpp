@@ -13,9 +13,7 @@ constexpr int kPopupAboveGround = 70;
 
 void TrollRun::drawScenery()
 {
-    drawSky();
-    drawHills();
-    drawGround();
+    drawLandscape();
     updateClouds();
 }
 

@@ -1,9 +1,11 @@
 #include "TrollRun.hpp"
 
+#include "framework/FastDrawing.hpp"
 #include "framework/Graphics.hpp"
 
 #include <allegro.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -28,6 +30,9 @@ constexpr int kFullFlash = 255;
 constexpr double kFlashSpeed = -750.0;
 
 constexpr int kGroundPeriod = 1280;
+// No hill top rises above this row, so the ground strip's rows above it
+// hold only the mask colour.
+constexpr int kHighestGround = kGroundMiddle - kHillAmplitude;
 constexpr int kGroundHalfPeriod = 640;
 constexpr int kGroundBottom = 480;
 constexpr int kRimRows = 2;
@@ -87,14 +92,13 @@ void TrollRun::buildSky(int r1, int g1, int b1, int r2, int g2, int b2)
     if (sky)
         destroy_bitmap(sky); // a run that never freed its sky must not leak it
     sky = create_bitmap(kScreenWidth, kScreenHeight);
-    if (!sky)
-        return;
-    for (int y = 0; y < kScreenHeight; ++y) {
+    for (int y = 0; sky && y < kScreenHeight; ++y) {
         const double t = static_cast<double>(y) / kScreenHeight;
         const int colour = makecol(r1 - static_cast<int>(dr * t), g1 - static_cast<int>(dg * t),
                                    b1 - static_cast<int>(db * t));
         hline(sky, 0, y, kScreenWidth, colour);
     }
+    composeBackdrop();
 }
 
 void TrollRun::drawSky()
@@ -122,19 +126,85 @@ void TrollRun::buildGround()
     }
 }
 
+// Where the first hill tile starts: at the left edge while the troll walks
+// in, then following the view at half its speed.
+int TrollRun::hillsStartX() const
+{
+    const int x = -(scrollX() / 2);
+    return x > 0 ? 0 : x;
+}
+
 void TrollRun::drawHills()
 {
     const int tileWidth = hillImage.width();
     if (tileWidth < 1)
         return; // without a picture the tiling would never advance
-    int x = -(scrollX() / 2);
-    if (x > 0)
-        x = 0;
+    int x = hillsStartX();
     const int y = kScreenHeight - hillImage.height();
     // Tiles wholly left of the screen would be clipped anyway.
     x += (-x / tileWidth) * tileWidth;
     for (; x < kScreenWidth; x += tileWidth)
         hillImage.drawMasked(x, y);
+}
+
+// The sky does not vary along x, so the hills over it repeat with the tile:
+// one strip a tile wider than the screen holds every view of them, made
+// once per run, and each frame copies the right window of it.
+void TrollRun::composeBackdrop()
+{
+    if (backdrop)
+        destroy_bitmap(backdrop);
+    backdrop = nullptr;
+    const int tileWidth = hillImage.width();
+    if (!sky || tileWidth < 1)
+        return;
+    const int hillsTop = kScreenHeight - hillImage.height();
+    const int top = hillsTop > 0 ? hillsTop : 0;
+    backdrop = create_bitmap(kScreenWidth + tileWidth - 1, kScreenHeight - top);
+    if (!backdrop)
+        return;
+    for (int y = 0; y < backdrop->h; ++y)
+        hline(backdrop, 0, y, backdrop->w - 1, getpixel(sky, 0, top + y));
+    for (int x = 0; x < backdrop->w; x += tileWidth)
+        masked_blit(hillImage.bitmap(), backdrop, 0, top - hillsTop, x, 0, tileWidth, backdrop->h);
+}
+
+// Each row is written once: the sky's rows filled with their colour, the
+// hills' copied from the backdrop, and from the highest hill top down, the
+// ground merged over whichever of the two lies under it.
+void TrollRun::drawLandscape()
+{
+    if (!backdrop || !ground) {
+        drawSky();
+        drawHills();
+        drawGround();
+        return;
+    }
+    const int hillsTop = kScreenHeight - backdrop->h;
+    const int tileWidth = backdrop->w - kScreenWidth + 1;
+    const int hillsX = -hillsStartX() % tileWidth;
+    for (int y = 0; y < std::min(hillsTop, kHighestGround); ++y)
+        clearRow(backBuffer, y, getpixel(sky, 0, y));
+    if (hillsTop < kHighestGround)
+        plainBlit(backdrop, backBuffer, hillsX, 0, 0, hillsTop, kScreenWidth,
+                  kHighestGround - hillsTop);
+    else
+        mergeGround(sky, 0, kHighestGround, hillsTop - kHighestGround);
+    const int below = std::max(hillsTop, kHighestGround);
+    mergeGround(backdrop, hillsX, below, kScreenHeight - below);
+}
+
+// The ground's screen rows from y on, over `under`, whose row for screen
+// row y starts at column underX.
+void TrollRun::mergeGround(BITMAP* under, int underX, int y, int rows)
+{
+    const int underY = y - (kScreenHeight - under->h);
+    const int n = scrollX() < 0 ? 0 : scrollX() % kGroundPeriod;
+    const int first = std::min(kScreenWidth, kGroundPeriod - n);
+    maskedBlitOver(ground, n, y, under, underX, underY, backBuffer, 0, y, first, rows);
+    if (first < kScreenWidth)
+        maskedBlitOver(ground, 0, y, under, underX + first, underY, backBuffer, first, y,
+                       kScreenWidth - first, rows);
 }
 
 void TrollRun::drawGround()
