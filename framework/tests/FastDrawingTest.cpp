@@ -16,16 +16,6 @@ namespace {
 
 constexpr int kMask = 0xFF00FF;
 
-// A bitmap freed when it goes out of scope.
-struct Bitmap {
-    Bitmap(int w, int h) : bitmap(create_bitmap(w, h)) {}
-    ~Bitmap() { destroy_bitmap(bitmap); }
-    Bitmap(const Bitmap&) = delete;
-    Bitmap& operator=(const Bitmap&) = delete;
-    operator BITMAP*() const { return bitmap; }
-    BITMAP* bitmap;
-};
-
 std::uint32_t* row(BITMAP* b, int y)
 {
     return reinterpret_cast<std::uint32_t*>(b->line[y]);
@@ -52,25 +42,14 @@ void copyInto(BITMAP* from, BITMAP* to)
         std::memcpy(row(to, y), row(from, y), from->w * sizeof(std::uint32_t));
 }
 
-// Empty when both are the same, else where they first differ.
-std::string difference(BITMAP* a, BITMAP* b)
-{
-    for (int y = 0; y < a->h; ++y)
-        if (std::memcmp(row(a, y), row(b, y), a->w * sizeof(std::uint32_t)) != 0)
-            for (int x = 0; x < a->w; ++x)
-                if (row(a, y)[x] != row(b, y)[x])
-                    return "first at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
-    return "";
-}
-
 // A background without magenta, made once for each size.
 BITMAP* background(int w, int h)
 {
-    static Bitmap* made[2] = {};
-    Bitmap*& b = made[w == 640 ? 0 : 1];
+    static ScopedBitmap* made[2] = {};
+    ScopedBitmap*& b = made[w == 640 ? 0 : 1];
     if (!b || b->bitmap->w != w || b->bitmap->h != h) {
         delete b;
-        b = new Bitmap(w, h);
+        b = new ScopedBitmap(w, h);
         paint(*b, static_cast<unsigned>(w * h), 0);
     }
     return *b;
@@ -98,11 +77,11 @@ public:
     {
         libraryWay(library);
         ourWay(ours);
-        return difference(library, ours);
+        return firstDifference(library, ours);
     }
 
-    Bitmap library;
-    Bitmap ours;
+    ScopedBitmap library;
+    ScopedBitmap ours;
 };
 
 struct Rect {
@@ -140,7 +119,7 @@ const Rect kRects[] = {
 TEST(FastDrawing, BlitsClipAndCopyAsTheLibrary)
 {
     HeadlessScreen screen;
-    Bitmap source(60, 45);
+    ScopedBitmap source(60, 45);
     paint(source, 1);
     for (const bool clipped : {false, true}) {
         for (const Rect& r : kRects) {
@@ -178,7 +157,7 @@ TEST(FastDrawing, BlitsClipAndCopyAsTheLibrary)
 TEST(FastDrawing, MergedCopyIsACopyWithAMaskedCopyOverIt)
 {
     HeadlessScreen screen;
-    Bitmap over(90, 30), under(120, 40);
+    ScopedBitmap over(90, 30), under(120, 40);
     paint(over, 3);
     paint(under, 4, 0);
     // Widths on both sides of a whole number of eight pixels, and one
@@ -228,22 +207,22 @@ TEST(FastDrawing, ClearsFillTheClipRectangleAsTheLibrary)
 TEST(FastDrawing, BlackVeilIsTheLibraryBlendAtEveryAlpha)
 {
     HeadlessScreen screen;
-    Bitmap black(256, 256);
+    ScopedBitmap black(256, 256);
     clear_to_color(black, 0);
-    Bitmap background(256, 256);
+    ScopedBitmap background(256, 256);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x)
             row(background, y)[x] = (x << 16) | (y << 8) | ((x * 7 + y * 13) & 255)
                                     | ((x + y) % 5 == 0 ? 0xC0000000u : 0u);
     for (int alpha = 0; alpha <= 255; ++alpha) {
-        Bitmap library(256, 256), ours(256, 256);
+        ScopedBitmap library(256, 256), ours(256, 256);
         copyInto(background, library);
         copyInto(background, ours);
         set_trans_blender(255, 255, 255, alpha);
         draw_trans_sprite(library, black, 0, 0);
         set_trans_blender(0, 0, 0, 0);
         blendBlackOver(ours, alpha);
-        ASSERT_EQ(difference(library, ours), "") << "alpha " << alpha;
+        ASSERT_EQ(firstDifference(library, ours), "") << "alpha " << alpha;
     }
     // The veil keeps to the clip rectangle, as the sprite's clipping does.
     Both both(256, 256);
@@ -270,7 +249,7 @@ TEST(FastDrawing, TurnedSpritesAreTheLibrarysPixels)
     int drawn = 0;
     Both both(640, 480);
     for (const auto& size : sizes) {
-        Bitmap sprite(size[0], size[1]);
+        ScopedBitmap sprite(size[0], size[1]);
         paint(sprite, static_cast<unsigned>(size[0] * 31 + size[1]));
         for (const double angle : angles)
             for (const auto& place : places)
@@ -305,7 +284,7 @@ TEST(FastDrawing, OtherKindsOfBitmapGoToTheLibrary)
 {
     HeadlessScreen screen;
     // A sub-bitmap is still plain; a 16-bit one is not.
-    Bitmap parent(80, 60);
+    ScopedBitmap parent(80, 60);
     paint(parent, 9);
     BITMAP* part = create_sub_bitmap(parent, 10, 5, 40, 30);
     Both both(100, 100);

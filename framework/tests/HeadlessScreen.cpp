@@ -5,6 +5,7 @@
 #include "framework/Graphics.hpp"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -89,4 +90,20 @@ HeadlessScreen::Rgb HeadlessScreen::pixel(BITMAP* picture, int x, int y)
 {
     const int c = getpixel(picture, x, y);
     return {getr32(c), getg32(c), getb32(c)};
+}
+
+std::string firstDifference(BITMAP* a, BITMAP* b)
+{
+    const std::size_t rowBytes = static_cast<std::size_t>(a->w) * sizeof(std::uint32_t);
+    for (int y = 0; y < a->h; ++y) {
+        if (std::memcmp(a->line[y], b->line[y], rowBytes) == 0)
+            continue;
+        const auto* rowA = reinterpret_cast<const std::uint32_t*>(a->line[y]);
+        const auto* rowB = reinterpret_cast<const std::uint32_t*>(b->line[y]);
+        int x = 0;
+        while (rowA[x] == rowB[x])
+            ++x;
+        return "first at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+    }
+    return "";
 }

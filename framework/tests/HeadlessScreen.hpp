@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 struct FrameInput {
@@ -60,3 +61,17 @@ public:
 private:
     int framesShown_ = 0;
 };
+
+// A bitmap of the current colour depth, freed when it goes out of scope.
+struct ScopedBitmap {
+    ScopedBitmap(int w, int h) : bitmap(create_bitmap(w, h)) {}
+    ~ScopedBitmap() { destroy_bitmap(bitmap); }
+    ScopedBitmap(const ScopedBitmap&) = delete;
+    ScopedBitmap& operator=(const ScopedBitmap&) = delete;
+    operator BITMAP*() const { return bitmap; }
+    BITMAP* bitmap;
+};
+
+// Empty when two 32-bit bitmaps of one size hold the same pixels, every bit
+// of them; else where the first difference lies.
+std::string firstDifference(BITMAP* a, BITMAP* b);

@@ -14,7 +14,6 @@
 #include "game/TrollRunStrip.hpp"
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,26 +22,6 @@ namespace {
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
-
-struct Bitmap {
-    Bitmap(int w, int h) : bitmap(create_bitmap(w, h)) {}
-    ~Bitmap() { destroy_bitmap(bitmap); }
-    Bitmap(const Bitmap&) = delete;
-    Bitmap& operator=(const Bitmap&) = delete;
-    operator BITMAP*() const { return bitmap; }
-    BITMAP* bitmap;
-};
-
-// Empty when both are the same, else the first pixel that differs.
-std::string difference(BITMAP* a, BITMAP* b)
-{
-    for (int y = 0; y < a->h; ++y)
-        if (std::memcmp(a->line[y], b->line[y], a->w * 4) != 0)
-            for (int x = 0; x < a->w; ++x)
-                if (getpixel(a, x, y) != getpixel(b, x, y))
-                    return "first at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
-    return "";
-}
 
 void drawStraightforwardLandscape(TrollRun& r)
 {
@@ -79,7 +58,7 @@ void drawStraightforwardWorld(TrollRun& r)
 
 void drawStraightforwardVeil(int alpha)
 {
-    Bitmap veil(kWidth, kHeight);
+    ScopedBitmap veil(kWidth, kHeight);
     clear_to_color(veil, makecol(0, 0, 0));
     set_trans_blender(255, 255, 255, alpha);
     draw_trans_sprite(backBuffer, veil, 0, 0);
@@ -89,7 +68,7 @@ void drawStraightforwardVeil(int alpha)
 void drawStraightforwardBanner(TextFont* font, int x, int y, bool centred, int colour,
                                const char* text)
 {
-    Bitmap strip(kWidth, 36);
+    ScopedBitmap strip(kWidth, 36);
     clear_to_color(strip, makecol(255, 0, 255));
     if (centred)
         draw_textf_sharp_centred_bg(strip, font, 320, 0, colour, makecol(255, 0, 255), "%s", text);
@@ -108,7 +87,7 @@ struct Line {
 void drawStraightforwardLines(TextFont* font, const std::vector<Line>& lines, bool smooth)
 {
     clear_to_color(backBuffer, makecol(0, 0, 0));
-    Bitmap strip(kWidth, 36);
+    ScopedBitmap strip(kWidth, 36);
     for (const Line& line : lines) {
         clear_to_color(strip, makecol(0, 0, 0));
         if (smooth)
@@ -133,10 +112,10 @@ protected:
     {
         screen_.script([=](int frame, BITMAP* picture) {
             if (compared(frame)) {
-                Bitmap fast(kWidth, kHeight);
+                ScopedBitmap fast(kWidth, kHeight);
                 blit(picture, fast, 0, 0, 0, 0, kWidth, kHeight);
                 redraw(frame);
-                EXPECT_EQ(difference(fast, backBuffer), "") << "frame " << frame;
+                EXPECT_EQ(firstDifference(fast, backBuffer), "") << "frame " << frame;
                 blit(fast, backBuffer, 0, 0, 0, 0, kWidth, kHeight);
                 ++compared_;
             }
@@ -211,7 +190,7 @@ TEST_F(FramePixels, LandscapeOfAnyHillPictureIsTheStraightforwardOne)
     TrollRun& r = *run_;
     const int sizes[][2] = {{97, 120}, {640, 140}, {333, 500}, {1, 1}};
     for (const auto& size : sizes) {
-        Bitmap tile(size[0], size[1]);
+        ScopedBitmap tile(size[0], size[1]);
         for (int y = 0; y < size[1]; ++y)
             for (int x = 0; x < size[0]; ++x)
                 putpixel(tile, x, y,
@@ -224,10 +203,10 @@ TEST_F(FramePixels, LandscapeOfAnyHillPictureIsTheStraightforwardOne)
         for (const int view : {-700, 0, 1, 96, 97, 98, 641, 1280, 2559, 2560, 70001}) {
             r.scroll.setValue(view);
             r.drawLandscape();
-            Bitmap fast(kWidth, kHeight);
+            ScopedBitmap fast(kWidth, kHeight);
             blit(backBuffer, fast, 0, 0, 0, 0, kWidth, kHeight);
             drawStraightforwardLandscape(r);
-            EXPECT_EQ(difference(fast, backBuffer), "")
+            EXPECT_EQ(firstDifference(fast, backBuffer), "")
                 << size[0] << "x" << size[1] << " hills, view " << view;
         }
         r.unloadAssets();
@@ -299,14 +278,14 @@ TEST_F(FramePixels, GameOverVeilsTheWorldAsTheTranslucentSpriteDoes)
     // The veil alone at the fade's edges and its middle, and fully opaque.
     for (const int alpha : {0, 1, 128, 254, 255}) {
         drawStraightforwardWorld(r);
-        Bitmap world(kWidth, kHeight);
+        ScopedBitmap world(kWidth, kHeight);
         blit(backBuffer, world, 0, 0, 0, 0, kWidth, kHeight);
         blendBlackOver(backBuffer, alpha);
-        Bitmap fast(kWidth, kHeight);
+        ScopedBitmap fast(kWidth, kHeight);
         blit(backBuffer, fast, 0, 0, 0, 0, kWidth, kHeight);
         blit(world, backBuffer, 0, 0, 0, 0, kWidth, kHeight);
         drawStraightforwardVeil(alpha);
-        EXPECT_EQ(difference(fast, backBuffer), "") << "alpha " << alpha;
+        EXPECT_EQ(firstDifference(fast, backBuffer), "") << "alpha " << alpha;
     }
 }
 
@@ -365,7 +344,7 @@ TEST_F(FramePixels, TextStripsBlendAsTheTranslucentSprite)
 {
     TrollRun& r = *run_;
     r.loadAssets();
-    Bitmap before(kWidth, kHeight);
+    ScopedBitmap before(kWidth, kHeight);
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
             putpixel(before, x, y, makecol(x % 256, y % 256, (x + y) % 256));
@@ -378,11 +357,11 @@ TEST_F(FramePixels, TextStripsBlendAsTheTranslucentSprite)
                                         makecol(220, 0, 50), maskColour());
             blit(before, backBuffer, 0, 0, 0, 0, kWidth, kHeight);
             strip.copyBlended(0, y, alpha);
-            Bitmap fast(kWidth, kHeight);
+            ScopedBitmap fast(kWidth, kHeight);
             blit(backBuffer, fast, 0, 0, 0, 0, kWidth, kHeight);
             blit(before, backBuffer, 0, 0, 0, 0, kWidth, kHeight);
             set_trans_blender(255, 255, 255, alpha);
             draw_trans_sprite(backBuffer, strip.bitmap(), 0, y);
-            EXPECT_EQ(difference(fast, backBuffer), "") << "alpha " << alpha << " at y " << y;
+            EXPECT_EQ(firstDifference(fast, backBuffer), "") << "alpha " << alpha << " at y " << y;
         }
 }
