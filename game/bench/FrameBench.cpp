@@ -144,7 +144,7 @@ Frame pressAt(int frame, int pressFrame, std::vector<int> keys, unsigned ms = kF
 // the instructions close at once, the loop runs kFramesPerScreen frames
 // from the start of the run, and a press of back ends it; the game-over fade
 // passes in one long frame and the results close on back.
-Script playLoopScript(TrollRun& run, const std::function<void()>& beforeEachFrame)
+Script playLoopScript(TrollRun& run, const std::function<void(int playFrame)>& beforeEachFrame)
 {
     auto playFrames = std::make_shared<int>(0);
     return [&run, beforeEachFrame, playFrames](int frame) -> Frame {
@@ -156,7 +156,7 @@ Script playLoopScript(TrollRun& run, const std::function<void()>& beforeEachFram
         if (!run.ground)
             return {FrameInput{{KEY_SPACE}, kRunFrameMs}, false};
         const int n = (*playFrames)++;
-        beforeEachFrame();
+        beforeEachFrame(n);
         // Back goes down then up: its release ends the loop.
         const bool backDown = n == kFramesPerScreen + 1;
         return {FrameInput{backDown ? std::vector<int>{KEY_ESC} : std::vector<int>{}, kRunFrameMs},
@@ -164,9 +164,10 @@ Script playLoopScript(TrollRun& run, const std::function<void()>& beforeEachFram
     };
 }
 
-// Keeps five bursts alive and the combo banner at full strength, as after
-// a swing that caught five peasants in the troll's reach.
-void keepStreakGoing(TrollRun& run)
+// Keeps five bursts alive and the combo banner showing, as after a swing
+// that caught five peasants in the troll's reach; the banner fades from
+// full strength again and again, as a streak of hits has it.
+void keepStreakGoing(TrollRun& run, int playFrame)
 {
     int bursts = 0;
     for (const BloodSplat* b = run.blood.first(); b; b = b->next)
@@ -177,7 +178,7 @@ void keepStreakGoing(TrollRun& run)
         run.popup.show(0);
     }
     run.combo = 50;
-    run.flash.setValue(255);
+    run.flash.setValue(255 - playFrame * 5 % 250);
     run.energy = 200;
 }
 
@@ -263,9 +264,9 @@ std::vector<double> timeRunScreen(FrameTimer& timer, const RunStep& prepare,
 std::vector<double> timePlayLoop(FrameTimer& timer, bool streak)
 {
     TrollRun run;
-    return timer.time([&] { run.run(); }, playLoopScript(run, [&] {
+    return timer.time([&] { run.run(); }, playLoopScript(run, [&](int playFrame) {
                           if (streak)
-                              keepStreakGoing(run);
+                              keepStreakGoing(run, playFrame);
                       }));
 }
 
