@@ -66,8 +66,9 @@ void Image::drawRotated(int x, int y, double angle) const
     constexpr fixed kOne = 0x10000;
     const fixed centreX = x * kOne + bitmap_->w * kOne / 2;
     const fixed centreY = y * kOne + bitmap_->h * kOne / 2;
-    pivotSprite(backBuffer, bitmap_, centreX, centreY, bitmap_->w * kOne / 2, bitmap_->h * kOne / 2,
-                ftofix(angle));
+    backBuffer->vtable->pivot_scaled_sprite_flip(backBuffer, bitmap_, centreX, centreY,
+                                                 bitmap_->w * kOne / 2, bitmap_->h * kOne / 2,
+                                                 ftofix(angle), kOne, FALSE);
 }
 
 int Image::width() const
