@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -66,6 +67,39 @@ TEST_F(MusicWithXmp, HasBassLeadAndDrums)
         EXPECT_NE(std::find(names.begin(), names.end(), wanted), names.end()) << wanted;
 }
 
+TEST_F(MusicWithXmp, SpreadsTheInstrumentsAroundBassLeadAndKickInTheMiddle)
+{
+    xmp_module_info info;
+    xmp_get_module_info(player_, &info);
+    constexpr int kCentre = 128;
+    int left = 0, right = 0;
+    for (int i = 0; i < info.mod->ins; ++i) {
+        const std::string name = info.mod->xxi[i].name;
+        const int pan = info.mod->xxi[i].sub[0].pan;
+        if (name == "bass" || name == "lead" || name == "kick") {
+            EXPECT_NEAR(pan, kCentre, 8) << name;
+            continue;
+        }
+        EXPECT_GE(std::abs(pan - kCentre), 24) << name;
+        left += pan < kCentre;
+        right += pan > kCentre;
+    }
+    EXPECT_GT(left, 0);
+    EXPECT_GT(right, 0);
+
+    // Left and right differ, yet neither side outweighs the other.
+    const std::vector<short> audio = render(20);
+    double leftSum = 0, rightSum = 0, sideSum = 0;
+    for (std::size_t i = 0; i + 1 < audio.size(); i += 2) {
+        leftSum += static_cast<double>(audio[i]) * audio[i];
+        rightSum += static_cast<double>(audio[i + 1]) * audio[i + 1];
+        const double side = static_cast<double>(audio[i]) - audio[i + 1];
+        sideSum += side * side;
+    }
+    EXPECT_GT(sideSum, 0.01 * (leftSum + rightSum));
+    EXPECT_NEAR(10 * std::log10(leftSum / rightSum), 0.0, 2.0);
+}
+
 TEST_F(MusicWithXmp, PlaysAudibleMusicThroughoutWithoutClipping)
 {
     for (int stretch = 0; stretch < 5; ++stretch) {
@@ -78,14 +112,18 @@ TEST_F(MusicWithXmp, PlaysAudibleMusicThroughoutWithoutClipping)
     }
 }
 
-TEST_F(MusicWithXmp, LoopsBackInsteadOfEnding)
+TEST_F(MusicWithXmp, LoopsBackToTheFirstVerseInsteadOfEnding)
 {
+    xmp_module_info info;
+    xmp_get_module_info(player_, &info);
+    ASSERT_EQ(info.mod->rst, 1); // the intro plays once
     xmp_frame_info frame;
     xmp_get_frame_info(player_, &frame);
     const int seconds = frame.total_time / 1000 + 3;
     render(seconds);
     xmp_get_frame_info(player_, &frame);
     EXPECT_EQ(frame.loop_count, 1);
+    EXPECT_EQ(frame.pos, info.mod->rst);
     EXPECT_GT(rms(render(3)), 2000.0);
 }
 

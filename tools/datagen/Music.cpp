@@ -24,6 +24,17 @@ constexpr int kFinetune = 2;
 enum Instrument { kBass = 1, kLead, kArp, kKick, kSnare, kHat, kCrash };
 enum Channel { kBassCh, kLeadCh, kEchoCh, kArpCh, kKickCh, kSnareCh, kHatCh, kCrashCh, kChannels };
 
+// Places in the stereo field, 0 hard left to 255 hard right. The bass, the
+// kick and the lead keep the middle (an instrument's place unless set);
+// the echo answers the lead from the left, the arpeggio from the right, and
+// the snare and cymbals sit either side.
+constexpr int kEchoPan = 48;
+constexpr int kArpPan = 160;
+constexpr int kSnarePan = 96;
+constexpr int kHatPan = 72;
+constexpr int kCrashPan = 176;
+constexpr std::uint8_t kSetPanning = 0x08; // effect 8xx
+
 std::int16_t toPcm(double v)
 {
     return static_cast<std::int16_t>(std::lround(std::clamp(v, -1.0, 1.0) * 32000));
@@ -134,6 +145,7 @@ XmInstrument arp()
         return k % 2 ? 1.0 / k * std::exp(-k / 10.0) : 0.12 / k;
     });
     in.sample.volume = 34;
+    in.sample.panning = kArpPan;
     in.volumeEnvelope = {{0, 64}, {6, 30}, {20, 0}};
     return in;
 }
@@ -171,11 +183,12 @@ XmInstrument snare()
         },
         0xD2);
     in.sample.volume = 52;
+    in.sample.panning = kSnarePan;
     return in;
 }
 
 XmInstrument cymbal(const std::string& name, double seconds, double decay, std::uint32_t seed,
-                    int volume)
+                    int volume, int panning)
 {
     XmInstrument in;
     in.name = name;
@@ -187,6 +200,7 @@ XmInstrument cymbal(const std::string& name, double seconds, double decay, std::
         },
         seed);
     in.sample.volume = volume;
+    in.sample.panning = panning;
     return in;
 }
 
@@ -295,7 +309,7 @@ public:
                 const int n = s == "." ? kNoteOff : noteNumber(s);
                 note(row, kLeadCh, n, n == kNoteOff ? 0 : kLead);
                 if (row + 3 < 64)
-                    note(row + 3, kEchoCh, n, n == kNoteOff ? 0 : kLead, n == kNoteOff ? -1 : 20);
+                    echo(row + 3, n);
             }
         }
     }
@@ -303,6 +317,18 @@ public:
     XmPattern take() { return pattern_; }
 
 private:
+    // The lead's instrument, quieter and moved off the middle.
+    void echo(int row, int n)
+    {
+        if (n == kNoteOff) {
+            note(row, kEchoCh, n, 0);
+            return;
+        }
+        note(row, kEchoCh, n, kLead, 20);
+        cell(row, kEchoCh).effect = kSetPanning;
+        cell(row, kEchoCh).param = kEchoPan;
+    }
+
     XmPattern pattern_;
 };
 
@@ -372,8 +398,8 @@ XmModule composeTheme()
                      arp(),
                      kick(),
                      snare(),
-                     cymbal("hat", 0.06, 0.015, 0xD3, 30),
-                     cymbal("crash", 0.9, 0.3, 0xD4, 34)};
+                     cymbal("hat", 0.06, 0.015, 0xD3, 30, kHatPan),
+                     cymbal("crash", 0.9, 0.3, 0xD4, 34, kCrashPan)};
     return m;
 }
 
