@@ -1,0 +1,123 @@
+// Not a test: figures of a recording of the game's mixed output (16-bit
+// stereo at 32000 Hz, as SDL's disk driver writes it): full-scale samples
+// and the bursts they come in, peak and RMS level, how much left and right
+// differ, and, given the seconds at which hits sounded, how much louder
+// each hit's first 100 ms are than the 100 ms of music just before it
+// (counting only hits with no other hit in the 0.7 s before them).
+//
+// Usage: sound_levels RECORDING [HITS_FILE]
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kRate = 32000;
+constexpr int kFullScale = 32767;
+constexpr double kWindow = 0.1;
+constexpr double kQuietBefore = 0.7;
+
+std::vector<std::int16_t> readSamples(const char* name)
+{
+    std::ifstream in(name, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<std::int16_t> samples(bytes.size() / 2);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[2 * i])
+                                               | static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    return samples;
+}
+
+double decibels(double level)
+{
+    return 20 * std::log10(std::max(level, 1e-9) / kFullScale);
+}
+
+// RMS over both channels of the frames from `from` to `to` seconds.
+double rms(const std::vector<std::int16_t>& s, double from, double to)
+{
+    const std::size_t begin = static_cast<std::size_t>(std::max(0.0, from) * kRate) * 2;
+    const std::size_t end = std::min(s.size(), static_cast<std::size_t>(to * kRate) * 2);
+    double sum = 0;
+    for (std::size_t i = begin; i < end; ++i)
+        sum += static_cast<double>(s[i]) * s[i];
+    return end > begin ? std::sqrt(sum / (end - begin)) : 0.0;
+}
+
+void printClipping(const std::vector<std::int16_t>& s)
+{
+    int fullScale = 0, bursts = 0, longest = 0, run = 0;
+    for (std::size_t frame = 0; frame < s.size() / 2; ++frame) {
+        const bool clipped =
+            std::abs(s[2 * frame]) >= kFullScale || std::abs(s[2 * frame + 1]) >= kFullScale;
+        fullScale +=
+            (std::abs(s[2 * frame]) >= kFullScale) + (std::abs(s[2 * frame + 1]) >= kFullScale);
+        run = clipped ? run + 1 : 0;
+        bursts += run == 1;
+        longest = std::max(longest, run);
+    }
+    std::printf("full-scale samples: %d in %d bursts (longest %d frames)\n", fullScale, bursts,
+                longest);
+}
+
+void printLevels(const std::vector<std::int16_t>& s)
+{
+    int peak = 0;
+    double difference = 0, sum = 0;
+    for (std::size_t frame = 0; frame < s.size() / 2; ++frame) {
+        peak = std::max({peak, std::abs(static_cast<int>(s[2 * frame])),
+                         std::abs(static_cast<int>(s[2 * frame + 1]))});
+        const double side = static_cast<double>(s[2 * frame]) - s[2 * frame + 1];
+        difference += side * side;
+        sum += static_cast<double>(s[2 * frame]) * s[2 * frame]
+               + static_cast<double>(s[2 * frame + 1]) * s[2 * frame + 1];
+    }
+    const double frames = std::max<std::size_t>(1, s.size() / 2);
+    std::printf("length %.1f s, peak %.2f dBFS, RMS %.2f dBFS, left minus right RMS %.2f dBFS\n",
+                frames / kRate, decibels(peak), decibels(std::sqrt(sum / (2 * frames))),
+                decibels(std::sqrt(difference / frames)));
+}
+
+void printHitWindows(const std::vector<std::int16_t>& s, const char* hitsFile)
+{
+    std::ifstream in(hitsFile);
+    std::vector<double> hits{std::istream_iterator<double>(in), std::istream_iterator<double>()};
+    std::vector<double> gains;
+    for (std::size_t i = 0; i < hits.size(); ++i) {
+        if (i > 0 && hits[i] - hits[i - 1] < kQuietBefore)
+            continue;
+        const double t = hits[i];
+        gains.push_back(decibels(rms(s, t, t + kWindow)) - decibels(rms(s, t - kWindow, t)));
+    }
+    std::printf("hits: %zu, of them %zu with music alone before them\n", hits.size(), gains.size());
+    if (gains.empty())
+        return;
+    std::sort(gains.begin(), gains.end());
+    std::printf("hit window over the music before it: median %+.1f dB, lowest %+.1f dB\n",
+                gains[gains.size() / 2], gains.front());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: %s RECORDING [HITS_FILE]\n", argv[0]);
+        return 2;
+    }
+    const std::vector<std::int16_t> samples = readSamples(argv[1]);
+    // The recording starts with the silence before the music.
+    const auto firstSound =
+        std::find_if(samples.begin(), samples.end(), [](std::int16_t v) { return v != 0; });
+    printLevels({samples.begin() + (firstSound - samples.begin()) / 2 * 2, samples.end()});
+    printClipping(samples);
+    if (argc == 3)
+        printHitWindows(samples, argv[2]);
+    return 0;
+}
