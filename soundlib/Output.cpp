@@ -1,6 +1,7 @@
 #include "Internal.hpp"
 
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -10,9 +11,35 @@ constexpr int kMaxChannels = 1024;
 constexpr int kBufferFrames = 1024;
 constexpr int kOutputChannels = 2;
 constexpr const char* kSilentDriver = "dummy";
+// SDL's drivers that can play without a sound card of this machine.
+constexpr const char* kSoundServerDrivers = "pulseaudio,pipewire";
 
 int lastError = fsound::kErrorNone;
 bool started = false;
+
+bool hasSoundCard()
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/snd", error))
+        if (entry.path().filename().string().rfind("controlC", 0) == 0)
+            return true;
+    return false;
+}
+
+// SDL tries its drivers in turn and keeps the first that starts. Without
+// a sound card ALSA still starts, and fails only once the device is opened:
+// the ALSA library prints its complaints on stderr, and closing SDL's audio
+// then waits up to 100 ms for ALSA's device watcher; sndio, next in line,
+// complains too. So on a machine without a card, unless SDL_AUDIODRIVER
+// names a driver, only the sound servers are tried. Null leaves the choice
+// to SDL.
+const char* firstDriverChoice()
+{
+    const char* named = SDL_GetHint(SDL_HINT_AUDIODRIVER);
+    if ((named && *named) || hasSoundCard())
+        return nullptr;
+    return kSoundServerDrivers;
+}
 
 // Opens SDL's audio and the mixer on the given driver, or on SDL's own
 // choice (which honours SDL_AUDIODRIVER) when driver is null.
@@ -88,7 +115,7 @@ bool FSOUND_Init(int mixRate, int maxChannels, unsigned int flags)
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // A machine without a usable sound device still runs the game, on an
     // output that discards the sound but keeps time.
-    if (!openOutput(mixRate, nullptr) && !openOutput(mixRate, kSilentDriver))
+    if (!openOutput(mixRate, firstDriverChoice()) && !openOutput(mixRate, kSilentDriver))
         return fsound::fail(fsound::kErrorOutput);
     if (Mix_AllocateChannels(maxChannels) != maxChannels) {
         closeOutput();

@@ -7,9 +7,11 @@
  * the system's sound output; SDL2_mixer does the decoding and mixing on SDL's
  * own audio thread. Every call must come from one thread.
  *
- * When no sound output can be opened the library opens a silent one that
- * still keeps time, so samples start, run for their length and end as they
- * would on a machine with sound.
+ * The output is SDL's choice, which SDL_AUDIODRIVER can name; on a machine
+ * without a sound card, unless it names one, only the sound servers are
+ * tried. When no sound output can be opened the library opens a silent one
+ * that still keeps time, so samples start, run for their length and end as
+ * they would on a machine with sound.
  *
  * Failing calls record an error code that FSOUND_GetError reports:
  *   1 already started, 2 not started, 3 no output could be opened,

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -120,6 +121,62 @@ TEST_F(FsoundTest, FallsBackToASilentOutputThatKeepsTime)
     const int playback = FSOUND_PlaySound(FSOUND_FREE, tone);
     EXPECT_TRUE(FSOUND_IsPlaying(playback));
     FSOUND_Sample_Free(tone);
+}
+
+namespace {
+
+// Everything written to the standard error stream while it lives.
+class StderrCapture {
+public:
+    explicit StderrCapture(const std::string& file) : file_(file)
+    {
+        std::fflush(stderr);
+        saved_ = dup(STDERR_FILENO);
+        const int into = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(into, STDERR_FILENO);
+        close(into);
+    }
+    ~StderrCapture() { restore(); }
+
+    std::string text()
+    {
+        restore();
+        return readBytes(file_);
+    }
+
+private:
+    void restore()
+    {
+        if (saved_ < 0)
+            return;
+        std::fflush(stderr);
+        dup2(saved_, STDERR_FILENO);
+        close(saved_);
+        saved_ = -1;
+    }
+
+    std::string file_;
+    int saved_ = -1;
+};
+
+} // namespace
+
+TEST_F(FsoundTest, WithoutASoundCardStartsQuietlyOnTheSilentOutput)
+{
+    if (std::filesystem::exists("/dev/snd"))
+        GTEST_SKIP() << "this machine has sound devices";
+    unsetenv("SDL_AUDIODRIVER");
+    FSoundSample* tone = nullptr;
+    int playback = -1;
+    StderrCapture capture(path("stderr"));
+    ASSERT_TRUE(FSOUND_Init(kRate, kChannels, 0));
+    tone = loadTone(0.3);
+    playback = FSOUND_PlaySound(FSOUND_FREE, tone);
+    EXPECT_TRUE(FSOUND_IsPlaying(playback));
+    EXPECT_TRUE(waitFor([&] { return !FSOUND_IsPlaying(playback); }, 5.0));
+    FSOUND_Sample_Free(tone);
+    FSOUND_Close();
+    EXPECT_EQ(capture.text(), "");
 }
 
 TEST_F(FsoundTest, ASamplePlaysForAboutItsLengthAndThenEnds)
