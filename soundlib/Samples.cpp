@@ -103,7 +103,11 @@ FSoundSample* FSOUND_Sample_Load(int index, const char* name, unsigned int mode,
     SDL_RWops* file = openRecognisedFile(name, looksLikeMp3);
     if (!file)
         return nullptr;
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 1);
+    // Closed here, not by the mixer: the mixer leaves its source open when
+    // it refuses a file, though asked to close it. A loaded sample is
+    // decoded whole and needs its source no more.
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 0);
+    SDL_RWclose(file);
     if (!chunk) {
         fail(kErrorFileDecode);
         return nullptr;
