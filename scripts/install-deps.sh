@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   liballegro4-dev libfreetype-dev libx11-dev
-  libsdl2-mixer-dev
+  libsdl2-mixer-dev libxmp-dev
   libmp3lame-dev
   fonts-paratype
   x11-utils # xmessage: the library's message box on X
@@ -18,7 +18,7 @@ if [ "${1:-}" = "--test" ]; then
     xvfb xdotool imagemagick procps
     fonts-dejavu-core xfonts-base
     clang libclang-rt-14-dev
-    libsdl2-ttf-dev libxmp-dev mpg123
+    libsdl2-ttf-dev mpg123
     libmpg123-dev libmodplug-dev
   )
 fi

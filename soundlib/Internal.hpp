@@ -4,18 +4,22 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <xmp.h>
 
 #include <cstddef>
+#include <optional>
+#include <vector>
 
-// What the handles of fsound.h hold. The decoded sound is null once the
-// library has been closed: the husk lives on until its owner frees it.
+// What the handles of fsound.h hold. The decoded sound (or the module's
+// player) is null once the library has been closed: the husk lives on until
+// its owner frees it.
 struct FSoundSample {
     Mix_Chunk* chunk;
     bool loops;
 };
 
 struct FMusicModule {
-    Mix_Music* music;
+    xmp_context player;
 };
 
 namespace fsound {
@@ -40,10 +44,12 @@ bool fail(Error error);
 
 bool isStarted();
 
-// Opens the named file for a decoder when its first bytes pass `recognise`;
-// otherwise records file-not-found or unknown-format and returns null.
+// The whole named file when its first bytes pass `recognise`; otherwise
+// records file-not-found, unknown-format or out-of-memory and returns
+// nothing.
 using Recogniser = bool (*)(const unsigned char* head, std::size_t size);
-SDL_RWops* openRecognisedFile(const char* name, Recogniser recognise);
+std::optional<std::vector<unsigned char>> readRecognisedFile(const char* name,
+                                                             Recogniser recognise);
 
 // The channel side, set up by FSOUND_Init and taken down by FSOUND_Close.
 void startChannels(int count);

@@ -4,7 +4,20 @@
 #include <new>
 #include <unordered_set>
 
+// Modules play through libxmp behind the mixer's music hook rather than
+// through the mixer's own module decoder, which restarts a module from its
+// first order when it ends; libxmp goes on at the module's restart
+// position, as tracker players do, and keeps the module's stereo panning.
+//
+// The hook's argument is the module playing, and it is only ever changed
+// through Mix_HookMusic, which holds the mixer's lock: once a module is
+// unhooked, the audio thread no longer touches its player.
+
 namespace {
+
+// The module's own panning, as written, rather than libxmp's narrower
+// default.
+constexpr int kStereoSeparation = 100;
 
 std::unordered_set<FMusicModule*> liveSongs;
 FMusicModule* playingSong = nullptr;
@@ -21,18 +34,42 @@ bool looksLikeXm(const unsigned char* head, std::size_t size)
     return size >= kLength && std::memcmp(head, kSignature, kLength) == 0;
 }
 
+// Runs on the audio thread: the music fills the buffer, and the mixer then
+// adds the sample channels on top.
+void SDLCALL renderSong(void* song, Uint8* stream, int length)
+{
+    auto* module = static_cast<FMusicModule*>(song);
+    // A loop count of 0 plays on for ever, past the end to the restart position.
+    constexpr int kForever = 0;
+    if (xmp_play_buffer(module->player, stream, length, kForever) != 0)
+        std::memset(stream, 0, static_cast<std::size_t>(length));
+}
+
+void stopPlayingSong()
+{
+    if (!playingSong)
+        return;
+    Mix_HookMusic(nullptr, nullptr);
+    xmp_end_player(playingSong->player);
+    playingSong = nullptr;
+}
+
+void releasePlayer(FMusicModule* module)
+{
+    xmp_release_module(module->player);
+    xmp_free_context(module->player);
+    module->player = nullptr;
+}
+
 } // namespace
 
 namespace fsound {
 
 void releaseSongs()
 {
-    Mix_HaltMusic();
-    playingSong = nullptr;
-    for (FMusicModule* module : liveSongs) {
-        Mix_FreeMusic(module->music);
-        module->music = nullptr;
-    }
+    stopPlayingSong();
+    for (FMusicModule* module : liveSongs)
+        releasePlayer(module);
 }
 
 } // namespace fsound
@@ -48,18 +85,20 @@ FMusicModule* FMUSIC_LoadSong(const char* name)
         fail(kErrorBadArgument);
         return nullptr;
     }
-    SDL_RWops* file = openRecognisedFile(name, looksLikeXm);
-    if (!file)
+    const auto bytes = readRecognisedFile(name, looksLikeXm);
+    if (!bytes)
         return nullptr;
-    Mix_Music* music = Mix_LoadMUSType_RW(file, MUS_MOD, 1);
-    if (!music) {
-        fail(kErrorFileDecode);
+    auto* module = new (std::nothrow) FMusicModule{xmp_create_context()};
+    if (!module || !module->player) {
+        delete module;
+        fail(kErrorMemory);
         return nullptr;
     }
-    auto* module = new (std::nothrow) FMusicModule{music};
-    if (!module) {
-        Mix_FreeMusic(music);
-        fail(kErrorMemory);
+    if (xmp_load_module_from_memory(module->player, bytes->data(), static_cast<long>(bytes->size()))
+        != 0) {
+        xmp_free_context(module->player);
+        delete module;
+        fail(kErrorFileDecode);
         return nullptr;
     }
     liveSongs.insert(module);
@@ -71,12 +110,19 @@ bool FMUSIC_PlaySong(FMusicModule* module)
     using namespace fsound;
     if (!isStarted())
         return fail(kErrorNotStarted);
-    if (!isLive(module) || !module->music)
+    if (!isLive(module) || !module->player)
         return fail(kErrorBadArgument);
-    constexpr int kForever = -1;
-    if (Mix_PlayMusic(module->music, kForever) != 0)
+    stopPlayingSong();
+    // The output was opened as 16-bit stereo, the player's own format.
+    int rate = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    Mix_QuerySpec(&rate, &format, &channels);
+    if (xmp_start_player(module->player, rate, 0) != 0)
         return fail(kErrorPlay);
+    xmp_set_player(module->player, XMP_PLAYER_MIX, kStereoSeparation);
     playingSong = module;
+    Mix_HookMusic(renderSong, module);
     return true;
 }
 
@@ -87,10 +133,8 @@ bool FMUSIC_StopSong(FMusicModule* module)
         return fail(kErrorNotStarted);
     if (!isLive(module))
         return fail(kErrorBadArgument);
-    if (module == playingSong) {
-        Mix_HaltMusic();
-        playingSong = nullptr;
-    }
+    if (module == playingSong)
+        stopPlayingSong();
     return true;
 }
 
@@ -98,12 +142,11 @@ bool FMUSIC_FreeSong(FMusicModule* module)
 {
     if (!isLive(module))
         return fsound::fail(fsound::kErrorBadArgument);
-    liveSongs.erase(module);
     if (module == playingSong)
-        playingSong = nullptr;
-    // The mixer stops the module first if it is the one playing.
-    if (module->music)
-        Mix_FreeMusic(module->music);
+        stopPlayingSong();
+    liveSongs.erase(module);
+    if (module->player)
+        releasePlayer(module);
     delete module;
     return true;
 }

@@ -1,7 +1,9 @@
 #include "Internal.hpp"
 
-#include <cstring>
+#include <array>
 #include <filesystem>
+#include <fstream>
+#include <new>
 
 namespace {
 
@@ -80,21 +82,32 @@ bool isStarted()
     return started;
 }
 
-SDL_RWops* openRecognisedFile(const char* name, Recogniser recognise)
+std::optional<std::vector<unsigned char>> readRecognisedFile(const char* name, Recogniser recognise)
 {
-    SDL_RWops* file = SDL_RWFromFile(name, "rb");
+    constexpr std::streamsize kHeadSize = 32;
+    std::ifstream file(name, std::ios::binary);
     if (!file) {
         fail(kErrorFileNotFound);
-        return nullptr;
+        return std::nullopt;
     }
-    unsigned char head[32];
-    const std::size_t size = SDL_RWread(file, head, 1, sizeof head);
-    if (!recognise(head, size) || SDL_RWseek(file, 0, RW_SEEK_SET) != 0) {
-        SDL_RWclose(file);
-        fail(kErrorFileFormat);
-        return nullptr;
+    try {
+        std::vector<unsigned char> bytes(kHeadSize);
+        file.read(reinterpret_cast<char*>(bytes.data()), kHeadSize);
+        bytes.resize(static_cast<std::size_t>(file.gcount()));
+        if (!recognise(bytes.data(), bytes.size())) {
+            fail(kErrorFileFormat);
+            return std::nullopt;
+        }
+        std::array<char, 16384> chunk;
+        while (file) {
+            file.read(chunk.data(), chunk.size());
+            bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + file.gcount());
+        }
+        return bytes;
+    } catch (const std::bad_alloc&) {
+        fail(kErrorMemory);
+        return std::nullopt;
     }
-    return file;
 }
 
 } // namespace fsound
@@ -121,8 +134,8 @@ bool FSOUND_Init(int mixRate, int maxChannels, unsigned int flags)
         closeOutput();
         return fsound::fail(fsound::kErrorMemory);
     }
-    // Decoders that cannot be had only make their files fail to load.
-    Mix_Init(MIX_INIT_MP3 | MIX_INIT_MOD);
+    // A decoder that cannot be had only makes its files fail to load.
+    Mix_Init(MIX_INIT_MP3);
     fsound::startChannels(maxChannels);
     started = true;
     return true;

@@ -100,14 +100,19 @@ FSoundSample* FSOUND_Sample_Load(int index, const char* name, unsigned int mode,
         fail(kErrorBadArgument);
         return nullptr;
     }
-    SDL_RWops* file = openRecognisedFile(name, looksLikeMp3);
-    if (!file)
+    const auto bytes = readRecognisedFile(name, looksLikeMp3);
+    if (!bytes)
         return nullptr;
+    SDL_RWops* source = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
+    if (!source) {
+        fail(kErrorMemory);
+        return nullptr;
+    }
     // Closed here, not by the mixer: the mixer leaves its source open when
     // it refuses a file, though asked to close it. A loaded sample is
     // decoded whole and needs its source no more.
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 0);
-    SDL_RWclose(file);
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 0);
+    SDL_RWclose(source);
     if (!chunk) {
         fail(kErrorFileDecode);
         return nullptr;

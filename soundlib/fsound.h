@@ -4,8 +4,9 @@
 /*
  * fsound: the game's small sound library. It decodes MP3 samples and XM
  * music modules, mixes them on a fixed number of channels and plays them on
- * the system's sound output; SDL2_mixer does the decoding and mixing on SDL's
- * own audio thread. Every call must come from one thread.
+ * the system's sound output; SDL2_mixer decodes the samples and mixes, and
+ * libxmp plays the modules, on SDL's own audio thread. Every call must come
+ * from one thread.
  *
  * The output is SDL's choice, which SDL_AUDIODRIVER can name; on a machine
  * without a sound card, unless it names one, only the sound servers are
@@ -59,8 +60,9 @@ void FSOUND_Close(void);
 
 /* Loads an XM module from a file; null on failure. Free with FMUSIC_FreeSong. */
 FMusicModule* FMUSIC_LoadSong(const char* name);
-/* Starts the module from its beginning, looping until stopped; only one
- * module sounds at a time, so another one playing is stopped. */
+/* Starts the module from its beginning; at its end it goes on at its
+ * restart position, until stopped. Only one module sounds at a time, so
+ * another one playing is stopped. Fails at mixing rates above 49170 Hz. */
 bool FMUSIC_PlaySong(FMusicModule* module);
 /* Stops the module if it is the one playing. */
 bool FMUSIC_StopSong(FMusicModule* module);

@@ -352,13 +352,16 @@ protected:
             10.0 + seconds);
     }
 
-    // The loudest sample of the output between two times.
-    int peak(double from, double to)
+    // The loudest sample of the output between two times, on both channels
+    // or on one.
+    int peak(double from, double to, int channel = kBoth)
     {
         const std::string pcm = readBytes(output_);
-        const std::size_t end = std::min(pcm.size() / 2, static_cast<std::size_t>(to * kRate * 2));
+        const std::size_t end = std::min(pcm.size() / 2, static_cast<std::size_t>(to * kRate) * 2);
         int loudest = 0;
-        for (std::size_t i = static_cast<std::size_t>(from * kRate * 2); i < end; ++i) {
+        for (std::size_t i = static_cast<std::size_t>(from * kRate) * 2; i < end; ++i) {
+            if (channel != kBoth && static_cast<int>(i % 2) != channel)
+                continue;
             const auto value =
                 static_cast<std::int16_t>(static_cast<unsigned char>(pcm[2 * i])
                                           | static_cast<unsigned char>(pcm[2 * i + 1]) << 8);
@@ -366,6 +369,10 @@ protected:
         }
         return loudest;
     }
+
+    static constexpr int kLeft = 0;
+    static constexpr int kRight = 1;
+    static constexpr int kBoth = -1;
 
     std::string output_;
 };
@@ -401,4 +408,39 @@ TEST_F(FsoundDiskTest, TheModuleKeepsPlayingPastItsEnd)
     FSOUND_Close();
     EXPECT_GT(peak(start + 0.1, start + 0.4), kAudible);
     EXPECT_GT(peak(start + 0.9, start + 1.3), kAudible);
+}
+
+TEST_F(FsoundDiskTest, AfterItsEndTheModuleGoesOnAtItsRestartPosition)
+{
+    ASSERT_TRUE(FSOUND_Init(kRate, kChannels, 0));
+    const std::string xm = path("intro.xm");
+    writeIntroXm(xm); // a silent pattern, then a sounding one, each about 0.48 s
+    FMusicModule* song = FMUSIC_LoadSong(xm.c_str());
+    ASSERT_NE(song, nullptr);
+    const double start = outputSeconds();
+    ASSERT_TRUE(FMUSIC_PlaySong(song));
+    ASSERT_TRUE(waitForOutput(start + 2.5));
+    FMUSIC_FreeSong(song);
+    FSOUND_Close();
+    EXPECT_LT(peak(start + 0.05, start + 0.4), kAudible) << "the intro is silent";
+    // From the sounding pattern on, the module never goes back to the silent one.
+    for (double t = start + 0.6; t < start + 2.4; t += 0.1)
+        EXPECT_GT(peak(t, t + 0.1), kAudible) << "silent at " << t - start << " s";
+}
+
+TEST_F(FsoundDiskTest, TheModulesPanningPlacesItsNotes)
+{
+    ASSERT_TRUE(FSOUND_Init(kRate, kChannels, 0));
+    const std::string xm = path("left.xm");
+    constexpr int kHardLeft = 0;
+    writeToneXm(xm, kHardLeft);
+    FMusicModule* song = FMUSIC_LoadSong(xm.c_str());
+    ASSERT_NE(song, nullptr);
+    const double start = outputSeconds();
+    ASSERT_TRUE(FMUSIC_PlaySong(song));
+    ASSERT_TRUE(waitForOutput(start + 0.5));
+    FMUSIC_FreeSong(song);
+    FSOUND_Close();
+    EXPECT_GT(peak(start, start + 0.4, kLeft), kAudible);
+    EXPECT_LT(peak(start, start + 0.4, kRight), kAudible / 10);
 }

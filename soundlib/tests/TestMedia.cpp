@@ -52,37 +52,42 @@ constexpr int kRows = 8;
 constexpr int kSampleLength = 32;
 constexpr int kNoteC4 = 49;
 
-void xmHeader(Bytes& b)
+void xmHeader(Bytes& b, int patterns, int restart)
 {
     b.text("Extended Module: ", 17);
     b.text("tone", 20);
     b.u8(0x1A);
     b.text("grimbledom tests", 20);
     b.u16(0x0104);
-    b.u32(276);   // header size, counted from this field
-    b.u16(1);     // orders
-    b.u16(0);     // restart position
-    b.u16(2);     // channels
-    b.u16(1);     // patterns
-    b.u16(1);     // instruments
-    b.u16(1);     // linear frequency table
-    b.u16(3);     // ticks per row
-    b.u16(125);   // beats per minute
-    b.zeros(256); // order table: pattern 0 once
+    b.u32(276);      // header size, counted from this field
+    b.u16(patterns); // orders
+    b.u16(restart);  // restart position
+    b.u16(2);        // channels
+    b.u16(patterns); // patterns
+    b.u16(1);        // instruments
+    b.u16(1);        // linear frequency table
+    b.u16(3);        // ticks per row
+    b.u16(125);      // beats per minute
+    for (int order = 0; order < 256; ++order)
+        b.u8(order < patterns ? order : 0); // each pattern once, in turn
 }
 
-void xmPattern(Bytes& b)
+void xmPattern(Bytes& b, bool withNote)
 {
     constexpr int kEmpty = 0x80; // packed entry with no fields
     b.u32(9);
     b.u8(0);
     b.u16(kRows);
-    b.u16(5 + 1 + (kRows - 1) * 2);
-    b.u8(kNoteC4);
-    b.u8(1); // instrument
-    b.u8(0);
-    b.u8(0);
-    b.u8(0);
+    b.u16((withNote ? 5 : 1) + 1 + (kRows - 1) * 2);
+    if (withNote) {
+        b.u8(kNoteC4);
+        b.u8(1); // instrument
+        b.u8(0);
+        b.u8(0);
+        b.u8(0);
+    } else {
+        b.u8(kEmpty);
+    }
     b.u8(kEmpty);
     for (int row = 1; row < kRows; ++row) {
         b.u8(kEmpty);
@@ -90,7 +95,7 @@ void xmPattern(Bytes& b)
     }
 }
 
-void xmInstrument(Bytes& b)
+void xmInstrument(Bytes& b, int panning)
 {
     b.u32(263);
     b.text("square", 22);
@@ -106,8 +111,8 @@ void xmInstrument(Bytes& b)
     b.u8(64);             // volume
     b.u8(0);              // finetune
     b.u8(1);              // forward loop, 8-bit
-    b.u8(128);            // panning
-    b.u8(0);              // relative note
+    b.u8(panning);
+    b.u8(0); // relative note
     b.u8(0);
     b.text("square", 22);
     int previous = 0;
@@ -139,12 +144,22 @@ void writeToneMp3(const std::string& path, double seconds, double frequency)
     writeBytes(path, std::string(mp3.begin(), mp3.begin() + size));
 }
 
-void writeToneXm(const std::string& path)
+void writeToneXm(const std::string& path, int panning)
 {
     Bytes b;
-    xmHeader(b);
-    xmPattern(b);
-    xmInstrument(b);
+    xmHeader(b, 1, 0);
+    xmPattern(b, true);
+    xmInstrument(b, panning);
+    writeBytes(path, b.data());
+}
+
+void writeIntroXm(const std::string& path)
+{
+    Bytes b;
+    xmHeader(b, 2, 1);
+    xmPattern(b, false);
+    xmPattern(b, true);
+    xmInstrument(b, 128);
     writeBytes(path, b.data());
 }
 
