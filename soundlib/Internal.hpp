@@ -44,6 +44,19 @@ bool fail(Error error);
 
 bool isStarted();
 
+// Mixing levels. The mixer adds the sample channels to the music and
+// clamps the sum to 16 bits, so a limiter after it could only see a sum
+// already clipped: everything is mixed at half level instead, and the
+// stage after the mix (Output.cpp) doubles it back through a soft limiter.
+// Fixed levels alone would have to leave room for the music's peak with the
+// breath and the sizzle at once, and would leave the music quieter and a
+// hit over the music's loudest bars barely above it. With the limiter the
+// music plays near its full level, every hit stands out over it, and the
+// rare moments when loud sounds meet are bent gently instead of clipped.
+constexpr int kHeadroom = 2;
+constexpr int kMusicVolume = 80 / kHeadroom;   // percent of the module player's level
+constexpr int kSampleVolume = 112 / kHeadroom; // of MIX_MAX_VOLUME (128)
+
 // The whole named file when its first bytes pass `recognise`; otherwise
 // records file-not-found, unknown-format or out-of-memory and returns
 // nothing.

@@ -121,6 +121,7 @@ bool FMUSIC_PlaySong(FMusicModule* module)
     if (xmp_start_player(module->player, rate, 0) != 0)
         return fail(kErrorPlay);
     xmp_set_player(module->player, XMP_PLAYER_MIX, kStereoSeparation);
+    xmp_set_player(module->player, XMP_PLAYER_VOLUME, kMusicVolume);
     playingSong = module;
     Mix_HookMusic(renderSong, module);
     return true;

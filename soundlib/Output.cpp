@@ -1,6 +1,7 @@
 #include "Internal.hpp"
 
 #include <array>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <new>
@@ -58,6 +59,34 @@ bool openOutput(int mixRate, const char* driver)
         return true;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
+}
+
+// One sample of the half-level mix, doubled back. Up to the knee the
+// sound passes unchanged; above it, a tanh curve of the same slope bends it
+// towards full scale without ever reaching it. Only sums of loud moments
+// get there, and for the few samples they last, a gentle curve sounds
+// better than the flat tops of clipping.
+Sint16 limited(Sint16 mixed)
+{
+    constexpr double kCeiling = 32767;
+    constexpr double kKnee = 0.8 * kCeiling;
+    const double level = static_cast<double>(mixed) * fsound::kHeadroom;
+    const double size = std::abs(level);
+    if (size <= kKnee)
+        return static_cast<Sint16>(level);
+    const double room = kCeiling - kKnee;
+    // Truncated towards zero, so even the greatest sum stops one short of
+    // full scale.
+    return static_cast<Sint16>(
+        std::copysign(kKnee + room * std::tanh((size - kKnee) / room), level));
+}
+
+// The mixer's post-mix stage, on the audio thread.
+void SDLCALL limitMix(void*, Uint8* stream, int length)
+{
+    auto* samples = reinterpret_cast<Sint16*>(stream);
+    for (int i = 0; i < length / static_cast<int>(sizeof(Sint16)); ++i)
+        samples[i] = limited(samples[i]);
 }
 
 void closeOutput()
@@ -134,6 +163,8 @@ bool FSOUND_Init(int mixRate, int maxChannels, unsigned int flags)
         closeOutput();
         return fsound::fail(fsound::kErrorMemory);
     }
+    Mix_Volume(-1, fsound::kSampleVolume);
+    Mix_SetPostMix(limitMix, nullptr);
     // A decoder that cannot be had only makes its files fail to load.
     Mix_Init(MIX_INIT_MP3);
     fsound::startChannels(maxChannels);

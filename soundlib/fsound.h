@@ -6,7 +6,8 @@
  * music modules, mixes them on a fixed number of channels and plays them on
  * the system's sound output; SDL2_mixer decodes the samples and mixes, and
  * libxmp plays the modules, on SDL's own audio thread. Every call must come
- * from one thread.
+ * from one thread. The mix passes a soft limiter on its way out, so that no
+ * sum of sounds reaches full scale.
  *
  * The output is SDL's choice, which SDL_AUDIODRIVER can name; on a machine
  * without a sound card, unless it names one, only the sound servers are

@@ -444,3 +444,19 @@ TEST_F(FsoundDiskTest, TheModulesPanningPlacesItsNotes)
     EXPECT_GT(peak(start, start + 0.4, kLeft), kAudible);
     EXPECT_LT(peak(start, start + 0.4, kRight), kAudible / 10);
 }
+
+TEST_F(FsoundDiskTest, NoPileOfPlaysReachesFullScale)
+{
+    ASSERT_TRUE(FSOUND_Init(kRate, kChannels, 0));
+    FSoundSample* tone = loadTone(0.5);
+    ASSERT_NE(tone, nullptr);
+    const double start = outputSeconds();
+    for (int i = 0; i < kChannels; ++i)
+        FSOUND_PlaySound(FSOUND_FREE, tone);
+    ASSERT_TRUE(waitForOutput(start + 0.6));
+    FSOUND_Sample_Free(tone);
+    FSOUND_Close();
+    const int loudest = peak(start, start + 0.6);
+    EXPECT_GT(loudest, 30000);
+    EXPECT_LT(loudest, 32767);
+}
