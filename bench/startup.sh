@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Times the game's start-up: from exec to the first frame of the title menu
 # on the screen, under a virtual X server, as the median of 10 starts.
-# Usage: bench/startup.sh [BUILD_FOLDER]   (default: build)
+# Usage: bench/startup.sh [BUILD_FOLDER [PLAY_FOLDER]]
+#   (default: build and its play folder; another play folder times another
+#   build of the game against the same measurement)
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
+play=$(cd "${2:-$build/play}" && pwd)
 preload=$build/bench/libfirst_menu_frame.so
 starts=10
 
@@ -21,7 +24,7 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"
 
-cp -r "$build/play" "$work/play"
+cp -r "$play" "$work/play"
 rm -f "$work/play/save.dat"
 cd "$work/play"
 
