@@ -64,10 +64,14 @@ public:
     FrameInput step(int frame)
     {
         keepRealTime(frame);
+        // A hit of the frame just drawn sounds in the first buffer mixed
+        // after it was played, so no earlier than where the recording stood
+        // when that frame began.
         if (run_.hits != hits_) {
             hits_ = run_.hits;
-            hitTimes_.push_back(recordedSeconds());
+            hitTimes_.push_back(frameStart_);
         }
+        frameStart_ = recordedSeconds();
         if (!run_.active || frame == 0)
             return tap(frame, KEY_ESC, KEY_SPACE);
         const int scroll = run_.scroll.intValue();
@@ -113,6 +117,7 @@ private:
     double swingSeconds_;
     Clock::time_point start_;
     int hits_ = 0;
+    double frameStart_ = 0;
     int lastScroll_ = -1;
     bool swinging_ = false;
     std::vector<double> hitTimes_;

@@ -3,9 +3,12 @@
 // and the bursts they come in, peak and RMS level, how much left and right
 // differ, and, given the seconds at which hits sounded, how much louder
 // each hit's first 100 ms are than the 100 ms of music just before it
-// (counting only hits with no other hit in the 0.7 s before them).
+// (counting only hits with no other hit in the 0.7 s before them); given a
+// recording of the music alone as well, how much louder they are than the
+// same 100 ms of the music alone (the two recordings lined up where their
+// music starts).
 //
-// Usage: sound_levels RECORDING [HITS_FILE]
+// Usage: sound_levels RECORDING [HITS_FILE [MUSIC_ALONE]]
 
 #include <algorithm>
 #include <cmath>
@@ -84,10 +87,31 @@ void printLevels(const std::vector<std::int16_t>& s)
                 decibels(std::sqrt(difference / frames)));
 }
 
-void printHitWindows(const std::vector<std::int16_t>& s, const char* hitsFile)
+std::vector<double> readHits(const char* hitsFile)
 {
     std::ifstream in(hitsFile);
-    std::vector<double> hits{std::istream_iterator<double>(in), std::istream_iterator<double>()};
+    return {std::istream_iterator<double>(in), std::istream_iterator<double>()};
+}
+
+// Seconds of silence before the first sound.
+double leadingSilence(const std::vector<std::int16_t>& s)
+{
+    const auto first = std::find_if(s.begin(), s.end(), [](std::int16_t v) { return v != 0; });
+    return static_cast<double>((first - s.begin()) / 2) / kRate;
+}
+
+void printMedianAndLowest(const char* what, std::vector<double> gains)
+{
+    if (gains.empty())
+        return;
+    std::sort(gains.begin(), gains.end());
+    std::printf("%s: median %+.1f dB, lowest %+.1f dB\n", what, gains[gains.size() / 2],
+                gains.front());
+}
+
+void printHitWindows(const std::vector<std::int16_t>& s, const char* hitsFile)
+{
+    const std::vector<double> hits = readHits(hitsFile);
     std::vector<double> gains;
     for (std::size_t i = 0; i < hits.size(); ++i) {
         if (i > 0 && hits[i] - hits[i - 1] < kQuietBefore)
@@ -96,19 +120,50 @@ void printHitWindows(const std::vector<std::int16_t>& s, const char* hitsFile)
         gains.push_back(decibels(rms(s, t, t + kWindow)) - decibels(rms(s, t - kWindow, t)));
     }
     std::printf("hits: %zu, of them %zu with music alone before them\n", hits.size(), gains.size());
-    if (gains.empty())
-        return;
-    std::sort(gains.begin(), gains.end());
-    std::printf("hit window over the music before it: median %+.1f dB, lowest %+.1f dB\n",
-                gains[gains.size() / 2], gains.front());
+    printMedianAndLowest("hit window over the music before it", gains);
+}
+
+// Where, within the 100 ms from `t`, the recording first parts from the
+// music alone: the moment the hit's sound reached the output. (A hit that
+// cuts off the tail of the one before counts from `t`.)
+double onset(const std::vector<std::int16_t>& s, double t, const std::vector<std::int16_t>& music,
+             double shift)
+{
+    constexpr int kParted = 200;
+    const long moved = std::lround(shift * kRate);
+    for (long f = std::lround(t * kRate); f < std::lround((t + kWindow) * kRate); ++f) {
+        const long m = f + moved;
+        if (m < 0 || 2 * static_cast<std::size_t>(f) + 1 >= s.size()
+            || 2 * static_cast<std::size_t>(m) + 1 >= music.size())
+            break;
+        if (std::abs(s[2 * f] - music[2 * m]) > kParted
+            || std::abs(s[2 * f + 1] - music[2 * m + 1]) > kParted)
+            return static_cast<double>(f) / kRate;
+    }
+    return t;
+}
+
+void printHitsOverMusicAlone(const std::vector<std::int16_t>& s, const char* hitsFile,
+                             const std::vector<std::int16_t>& music)
+{
+    const double shift = leadingSilence(music) - leadingSilence(s);
+    std::vector<double> gains;
+    for (double t : readHits(hitsFile)) {
+        if (t + shift < 0)
+            continue;
+        const double at = onset(s, t, music, shift);
+        gains.push_back(decibels(rms(s, at, at + kWindow))
+                        - decibels(rms(music, at + shift, at + shift + kWindow)));
+    }
+    printMedianAndLowest("hit window over the same moment of the music alone", gains);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s RECORDING [HITS_FILE]\n", argv[0]);
+    if (argc < 2 || argc > 4) {
+        std::fprintf(stderr, "usage: %s RECORDING [HITS_FILE [MUSIC_ALONE]]\n", argv[0]);
         return 2;
     }
     const std::vector<std::int16_t> samples = readSamples(argv[1]);
@@ -117,7 +172,9 @@ int main(int argc, char** argv)
         std::find_if(samples.begin(), samples.end(), [](std::int16_t v) { return v != 0; });
     printLevels({samples.begin() + (firstSound - samples.begin()) / 2 * 2, samples.end()});
     printClipping(samples);
-    if (argc == 3)
+    if (argc >= 3)
         printHitWindows(samples, argv[2]);
+    if (argc == 4)
+        printHitsOverMusicAlone(samples, argv[2], readSamples(argv[3]));
     return 0;
 }

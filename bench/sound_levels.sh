@@ -25,7 +25,7 @@ for kind in music run; do
     sox -t raw -r 32000 -e signed -b 16 -c 2 "$work/$kind.raw" -n stats 2>&1 \
         | grep -E '^(Pk lev dB|RMS lev dB|Flat factor)'
     if [ "$kind" = run ]; then
-        "$build/bench/sound_levels" "$work/$kind.raw" "$work/$kind.hits"
+        "$build/bench/sound_levels" "$work/$kind.raw" "$work/$kind.hits" "$work/music.raw"
     else
         "$build/bench/sound_levels" "$work/$kind.raw"
     fi

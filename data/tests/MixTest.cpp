@@ -64,8 +64,8 @@ double decibels(double ratio)
     return 20 * std::log10(ratio);
 }
 
-// One start of the sound library with its output recorded, from
-// FSOUND_Init to FSOUND_Close.
+// One start of the sound library, as the game starts it, with the music
+// playing and the output recorded from FSOUND_Init to FSOUND_Close.
 class Recording {
 public:
     explicit Recording(const std::string& file) : file_(file)
@@ -74,6 +74,10 @@ public:
         setenv("SDL_DISKAUDIOFILE", file_.c_str(), 1);
         setenv("SDL_DISKAUDIODELAY", "1", 1); // ms per 1024 frames: about 30 times real time
         started_ = initSound() == 0;
+        if (!started_)
+            return;
+        loadMusic(playFile("motivati.xm").c_str());
+        playMusic();
     }
     ~Recording() { stop(); }
     Recording(const Recording&) = delete;
@@ -160,8 +164,6 @@ protected:
             Recording recording(scratchFile("music"));
             if (!recording.started())
                 return Pcm();
-            loadMusic(playFile("motivati.xm").c_str());
-            playMusic();
             recording.every(1.0, kModuleSeconds + kPatternSeconds + 1.0, [](int) {});
             return recording.take();
         }();
@@ -250,8 +252,6 @@ TEST_F(Mix, AHitOnEverySwingOverTheWholeMusicNeverClips)
 {
     Recording recording(scratchFile("swings"));
     ASSERT_TRUE(recording.started());
-    loadMusic(playFile("motivati.xm").c_str());
-    playMusic();
     GameSounds sounds;
     // A swing on every other frame at 60 frames a second, the fastest the
     // press and release of the button allow.
@@ -263,8 +263,6 @@ TEST_F(Mix, BreathAndSizzleTogetherOverTheWholeMusicNeverClip)
 {
     Recording recording(scratchFile("fire"));
     ASSERT_TRUE(recording.started());
-    loadMusic(playFile("motivati.xm").c_str());
-    playMusic();
     GameSounds sounds;
     // Each restarts over and over, meeting the other at every offset.
     recording.every(1.0 / 60, kModuleSeconds, [&](int frame) {
@@ -280,8 +278,6 @@ TEST_F(Mix, EveryHitSoundsAboveTheMusicItFalls)
 {
     Recording recording(scratchFile("hits"));
     ASSERT_TRUE(recording.started());
-    loadMusic(playFile("motivati.xm").c_str());
-    playMusic();
     GameSounds sounds;
     // About a second apart, drifting against the beat so that the hits
     // fall on every part of a bar.

@@ -340,6 +340,20 @@ protected:
         return error ? 0.0 : size / kBytesPerSecond;
     }
 
+    // Starts the library, plays the module from `file` for `seconds` and
+    // closes the library again; returns where in the output the play began.
+    double playModule(const std::string& file, double seconds)
+    {
+        if (!FSOUND_Init(kRate, kChannels, 0))
+            return -1;
+        FMusicModule* song = FMUSIC_LoadSong(file.c_str());
+        const double start = outputSeconds();
+        const bool played = song && FMUSIC_PlaySong(song) && waitForOutput(start + seconds);
+        FMUSIC_FreeSong(song);
+        FSOUND_Close();
+        return played ? start : -1;
+    }
+
     // Waits until the file holds at least this much sound.
     bool waitForOutput(double seconds)
     {
@@ -395,33 +409,21 @@ TEST_F(FsoundDiskTest, APlayedSampleReachesTheOutput)
 
 TEST_F(FsoundDiskTest, TheModuleKeepsPlayingPastItsEnd)
 {
-    ASSERT_TRUE(FSOUND_Init(kRate, kChannels, 0));
     const std::string xm = path("loop.xm");
     writeToneXm(xm);
-    FMusicModule* song = FMUSIC_LoadSong(xm.c_str());
-    ASSERT_NE(song, nullptr);
-    const double start = outputSeconds();
-    ASSERT_TRUE(FMUSIC_PlaySong(song));
     // The module is about half a second long: listen to its second pass.
-    ASSERT_TRUE(waitForOutput(start + 1.4));
-    FMUSIC_FreeSong(song);
-    FSOUND_Close();
+    const double start = playModule(xm, 1.4);
+    ASSERT_GE(start, 0);
     EXPECT_GT(peak(start + 0.1, start + 0.4), kAudible);
     EXPECT_GT(peak(start + 0.9, start + 1.3), kAudible);
 }
 
 TEST_F(FsoundDiskTest, AfterItsEndTheModuleGoesOnAtItsRestartPosition)
 {
-    ASSERT_TRUE(FSOUND_Init(kRate, kChannels, 0));
     const std::string xm = path("intro.xm");
     writeIntroXm(xm); // a silent pattern, then a sounding one, each about 0.48 s
-    FMusicModule* song = FMUSIC_LoadSong(xm.c_str());
-    ASSERT_NE(song, nullptr);
-    const double start = outputSeconds();
-    ASSERT_TRUE(FMUSIC_PlaySong(song));
-    ASSERT_TRUE(waitForOutput(start + 2.5));
-    FMUSIC_FreeSong(song);
-    FSOUND_Close();
+    const double start = playModule(xm, 2.5);
+    ASSERT_GE(start, 0);
     EXPECT_LT(peak(start + 0.05, start + 0.4), kAudible) << "the intro is silent";
     // From the sounding pattern on, the module never goes back to the silent one.
     for (double t = start + 0.6; t < start + 2.4; t += 0.1)
@@ -430,17 +432,11 @@ TEST_F(FsoundDiskTest, AfterItsEndTheModuleGoesOnAtItsRestartPosition)
 
 TEST_F(FsoundDiskTest, TheModulesPanningPlacesItsNotes)
 {
-    ASSERT_TRUE(FSOUND_Init(kRate, kChannels, 0));
     const std::string xm = path("left.xm");
     constexpr int kHardLeft = 0;
     writeToneXm(xm, kHardLeft);
-    FMusicModule* song = FMUSIC_LoadSong(xm.c_str());
-    ASSERT_NE(song, nullptr);
-    const double start = outputSeconds();
-    ASSERT_TRUE(FMUSIC_PlaySong(song));
-    ASSERT_TRUE(waitForOutput(start + 0.5));
-    FMUSIC_FreeSong(song);
-    FSOUND_Close();
+    const double start = playModule(xm, 0.5);
+    ASSERT_GE(start, 0);
     EXPECT_GT(peak(start, start + 0.4, kLeft), kAudible);
     EXPECT_LT(peak(start, start + 0.4, kRight), kAudible / 10);
 }
