@@ -22,7 +22,13 @@ trap cleanup EXIT
 failures=0
 check() { # description, then a command that must succeed
     local what=$1; shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+    if "$@"; then
+        echo "ok: $what"
+    else
+        echo "FAILED: $what; the game's last output:"
+        sed 's/^/    /' "$work/out" 2>/dev/null
+        failures=$((failures + 1))
+    fi
 }
 
 # No settings of this machine's own.
