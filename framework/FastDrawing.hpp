@@ -2,7 +2,7 @@
 
 struct BITMAP;
 
-// The library's copies and fills that make up most of a frame, done many
+// The library's drawing operations that fill most of a frame, done many
 // pixels at a time on the game's 32-bit memory bitmaps, with exactly the
 // library's pixels. Bitmaps of another kind go to the library itself.
 
@@ -25,6 +25,12 @@ void maskedBlitOver(BITMAP* over, int overX, int overY, BITMAP* under, int under
 void clearBitmap(BITMAP* bitmap, int colour);
 // hline across the clip rectangle's width at row y, in solid mode.
 void clearRow(BITMAP* bitmap, int y, int colour);
+
+// pivot_scaled_sprite_flip(target, sprite, x, y, pivotX, pivotY, angle,
+// 1.0, FALSE), all in the library's 16.16 fixed point: the sprite's pivot
+// at (x, y), turned clockwise by angle (256 to a full turn), magenta left
+// out.
+void pivotSprite(BITMAP* target, BITMAP* sprite, int x, int y, int pivotX, int pivotY, int angle);
 
 // What draw_trans_sprite of an all-black bitmap as large as `target` at
 // (0, 0) leaves after set_trans_blender(255, 255, 255, alpha), for alpha

@@ -66,9 +66,8 @@ void Image::drawRotated(int x, int y, double angle) const
     constexpr fixed kOne = 0x10000;
     const fixed centreX = x * kOne + bitmap_->w * kOne / 2;
     const fixed centreY = y * kOne + bitmap_->h * kOne / 2;
-    backBuffer->vtable->pivot_scaled_sprite_flip(backBuffer, bitmap_, centreX, centreY,
-                                                 bitmap_->w * kOne / 2, bitmap_->h * kOne / 2,
-                                                 ftofix(angle), kOne, FALSE);
+    pivotSprite(backBuffer, bitmap_, centreX, centreY, bitmap_->w * kOne / 2, bitmap_->h * kOne / 2,
+                ftofix(angle));
 }
 
 int Image::width() const

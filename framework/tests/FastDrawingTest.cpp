@@ -236,6 +236,50 @@ TEST(FastDrawing, BlackVeilIsTheLibraryBlendAtEveryAlpha)
               "");
 }
 
+TEST(FastDrawing, TurnedSpritesAreTheLibrarysPixels)
+{
+    HeadlessScreen screen;
+    const int sizes[][2] = {{1, 1}, {1, 9}, {9, 1}, {7, 5}, {60, 80}, {110, 80}, {200, 200}};
+    // The hillside's gentle tilts, whole turns and angles of every quarter.
+    const double angles[] = {0.0,  0.5,   -0.37, 7.83,  -8.78, 9.0,    -9.0, 32.0,
+                             64.0, 100.1, 128.0, 191.9, 255.5, -64.25, 300.0};
+    // Inside, walking in from the left, and off every edge.
+    const int places[][2] = {{100, 80},  {-60, 100}, {-480, 295}, {600, 400},
+                             {300, -50}, {250, 450}, {-30, -40}};
+    int drawn = 0;
+    Both both(640, 480);
+    for (const auto& size : sizes) {
+        ScopedBitmap sprite(size[0], size[1]);
+        paint(sprite, static_cast<unsigned>(size[0] * 31 + size[1]));
+        for (const double angle : angles)
+            for (const auto& place : places)
+                for (const bool clipped : {false, true}) {
+                    both.reset();
+                    if (clipped)
+                        both.clip(40, 30, 599, 439);
+                    // Multiplied: the library's itofix shifts, wrongly for
+                    // negative places.
+                    const fixed x = place[0] * 65536 + size[0] * 32768;
+                    const fixed y = place[1] * 65536 + size[1] * 32768;
+                    const fixed pivotX = size[0] * 32768, pivotY = size[1] * 32768;
+                    ASSERT_EQ(both.draw(
+                                  [&](BITMAP* b) {
+                                      b->vtable->pivot_scaled_sprite_flip(b, sprite, x, y, pivotX,
+                                                                          pivotY, ftofix(angle),
+                                                                          itofix(1), FALSE);
+                                  },
+                                  [&](BITMAP* b) {
+                                      pivotSprite(b, sprite, x, y, pivotX, pivotY, ftofix(angle));
+                                  }),
+                              "")
+                        << size[0] << "x" << size[1] << " at " << place[0] << "," << place[1]
+                        << " turned " << angle << (clipped ? " clipped" : "");
+                    ++drawn;
+                }
+    }
+    EXPECT_EQ(drawn, 7 * 15 * 7 * 2);
+}
+
 TEST(FastDrawing, OtherKindsOfBitmapGoToTheLibrary)
 {
     HeadlessScreen screen;
@@ -247,6 +291,16 @@ TEST(FastDrawing, OtherKindsOfBitmapGoToTheLibrary)
     EXPECT_EQ(both.draw([&](BITMAP* b) { masked_blit(part, b, 0, 0, 7, 9, 40, 30); },
                         [&](BITMAP* b) { maskedBlit(part, b, 0, 0, 7, 9, 40, 30); }),
               "");
+    EXPECT_EQ(
+        both.draw(
+            [&](BITMAP* b) {
+                b->vtable->pivot_scaled_sprite_flip(b, part, itofix(50), itofix(50), itofix(20),
+                                                    itofix(15), itofix(20), itofix(1), FALSE);
+            },
+            [&](BITMAP* b) {
+                pivotSprite(b, part, itofix(50), itofix(50), itofix(20), itofix(15), itofix(20));
+            }),
+        "");
     destroy_bitmap(part);
 
     BITMAP* library = create_bitmap_ex(16, 50, 40);
