@@ -18,7 +18,7 @@ if [ "${1:-}" = "--test" ]; then
     xvfb xdotool imagemagick procps
     fonts-dejavu-core xfonts-base
     clang libclang-rt-14-dev
-    libsdl2-ttf-dev mpg123
+    libsdl2-ttf-dev mpg123 sox
     libmpg123-dev libmodplug-dev
   )
 fi
