@@ -1,116 +1,272 @@
 #!/usr/bin/env bash
 # Plays the real game under a virtual X server with real key presses: the
-# title menu's moves, and one short main run from NEW GAME back to the menu.
-# Keeps a screenshot of the menu.
-# Usage: menu_keys_test.sh PLAY_FOLDER SCREENSHOT_PATH
+# title menu's moves; a short run ended by letting go of Esc; then the whole
+# game: a run to the first flag's minigame, game over, results, a stage of
+# each series, quit. Keeps a screenshot of every screen in SHOT_FOLDER.
+# The full-screen program gets a screen larger than its picture, which it
+# shows in the middle on black.
+# Usage: real_keys_test.sh PLAY_FOLDER PROGRAM SHOT_FOLDER SCREEN_PROBE FIXED_RAND_LIBRARY
 set -uo pipefail
 play=$1
-screenshot=$2
+program=$2
+shot_folder=$(realpath -m "$3")
+rm -f "$shot_folder"/*.png
+fixed_rand=$(realpath "$5")
+. "$(dirname "$0")/../../framework/tests/xvfb_session.sh"
 
-work=$(mktemp -d)
-xvfb_pid=
-game_pid=
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
-
-failures=0
-check() {
-    local what=$1; shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+case $program in
+*-fullscreen) screen_width=1024 screen_height=768 ;;
+*) screen_width=640 screen_height=480 ;;
+esac
+xvfb_begin "$4" "${screen_width}x${screen_height}"
 
 mkdir "$work/play"
 cp -r "$play"/. "$work/play/"
 rm -f "$work/play/save.dat"
 cd "$work/play" || exit 1
 
-start_game() {
-    ./grimbledom >"$work/out" 2>&1 &
-    game_pid=$!
-    for _ in $(seq 100); do
-        window=$(xdotool search --name Quillforge 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-        sleep 0.1
-    done
-    # Keys go to the window under the pointer.
-    xdotool mousemove --window "$window" 320 240
-    # Wait until the logo shows: the menu is then polling the keyboard.
-    for _ in $(seq 100); do
-        level=$(import -window root -crop 400x1+120+170 -format '%[fx:maxima]' info: 2>/dev/null)
-        awk -v l="${level:-0}" 'BEGIN { exit !(l > 0.5) }' && break
-        sleep 0.1
-    done
+# --- what the screens look like ------------------------------------------
+
+shirt="30 70 115 90 125 175"
+lava="190 40 0 255 130 40"
+disk_blue="30 95 180 50 120 210"
+no_good_blue="0 0 60 30 30 120"
+
+# The lit entry of the title menu: 0 for NEW GAME down to 3 for QUIT.
+on_menu_entry() { box menu_highlight 0 250 640 180 && [ $(((box_y - 260) / 40)) -eq "$1" ]; }
+
+instructions_shown() { all black 0 0 640 8 && has white 0 125 640 30 && has white 0 425 640 30; }
+run_shown() { box sky 0 0 640 480 && [ "$box_w" -ge 600 ]; } # the sky across the screen
+results_shown() {
+    all black 0 0 640 8 && has white 0 165 640 30 && has white 0 285 640 30 \
+        && ! has white 0 420 640 40
 }
 
-press() {
-    for k in "$@"; do
-        xdotool keydown "$k"; sleep 0.1; xdotool keyup "$k"; sleep 0.1
-    done
-}
+# A red line across the middle: MINIGAME! (and WINNER!) rests at x 280,
+# GAME OVER! is centred.
+red_banner() { box banner_red 0 215 640 50 && [ "$box_w" -ge 80 ]; }
+minigame_banner() { red_banner && [ "$box_x" -ge 270 ]; }
+game_over_shown() { red_banner && [ "$box_x" -lt 270 ]; }
+no_good_shown() { has no_good_blue 270 215 370 50; }
 
-# Exits within a few seconds with code 0, or reports what it did instead.
-expect_exit_0() {
-    for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-    if kill -0 "$game_pid" 2>/dev/null; then
-        echo "the game is still running"
-        kill "$game_pid"; wait "$game_pid" 2>/dev/null; game_pid=
+# One white line in the middle of a black screen, its box in box_*.
+lone_line() { all black 0 0 640 200 && all black 0 290 640 190 && box white 0 200 640 80; }
+stage_card() { lone_line && [ "$box_h" -ge 16 ] && [ "$box_w" -lt 130 ]; }
+total_card() { lone_line && [ "$box_h" -ge 16 ] && [ "$box_w" -ge 130 ]; }
+minigame_time_shown() { has white 0 0 200 40 && ! has white 260 0 120 50; }
+fire_game_shown() { minigame_time_shown && has lava 0 440 640 40; }
+disk_game_shown() { minigame_time_shown && has disk_blue 140 140 200 200; }
+
+# --- starting, and the menu ----------------------------------------------
+
+# Starts the program, finds its picture and waits for the menu. When the
+# game shows a message box instead, says what it says.
+start_menu() { # settings for env, if any
+    start_game env "$@" "./$program" || return 1
+    case $program in
+    *-fullscreen) picture_at $(((screen_width - 640) / 2)) $(((screen_height - 480) / 2)) ;;
+    *)
+        local position
+        position=$(xdotool getwindowgeometry "$window" |
+            sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
+        picture_at ${position:-0 0}
+        ;;
+    esac
+    if ! within 60 menu_or_message_box; then
+        echo "the menu never showed"
         return 1
     fi
-    wait "$game_pid"; local status=$?; game_pid=
-    [ "$status" -eq 0 ] || { echo "exit code $status:"; cat "$work/out"; return 1; }
+    game_message_box || return 0
+    echo "the game did not start; its message box says: ${message#*-center }"
+    case $program in
+    *-fullscreen)
+        echo "(Allegro's full-screen X driver grabs the keyboard, and cannot while another" \
+            "program on this display holds a grab)"
+        ;;
+    esac
+    return 1
+}
+menu_or_message_box() { game_message_box || shows on_menu_entry 0; }
+
+# Moves the menu to the entry with the key, holding it until the entry lights.
+menu_move() { press "$1" on_menu_entry "$2"; }
+
+# Everything around the picture is black: above, below, left and right.
+picture_centred_on_black() {
+    local right=$((screen_width - 640 - origin_x)) below=$((screen_height - 480 - origin_y))
+    look_at_whole_screen && all black -"$origin_x" -"$origin_y" "$screen_width" "$origin_y" \
+        && all black -"$origin_x" 480 "$screen_width" "$below" \
+        && all black -"$origin_x" 0 "$origin_x" 480 && all black 640 0 "$right" 480
 }
 
 # First mode open: every move key, ending on QUIT.
 printf '1 0' >save.dat
-start_game
-import -window root "$screenshot"
-press Down s w KP_2 KP_8 Down
-press Return
-check "every move key reaches QUIT, and Enter on it quits with 0" expect_exit_0
+require "the game starts on its menu" start_menu
+if [ "$origin_x" -gt 0 ]; then
+    check "the 640 by 480 picture shows in the middle of the larger screen, on black" \
+        picture_centred_on_black
+    keep_screenshot whole-screen
+fi
+moves() {
+    menu_move Down 1 && menu_move s 3 && menu_move w 1 && menu_move KP_2 3 && menu_move KP_8 1 \
+        && menu_move Down 3
+}
+require "every move key moves the menu, skipping the locked mode" moves
+press Return game_gone
+require "Enter on QUIT quits with 0" expect_exit 0
 check "save.dat is left as it was" test "$(cat save.dat)" = "1 0"
 
-# Both modes locked: down from NEW GAME lands on QUIT.
+# --- a short run, ended by Esc ---------------------------------------------
+
+# Without a save file both modes are locked: down from NEW GAME lands on QUIT.
 rm save.dat
-start_game
-press Down Return
-check "without a save file, down lands on QUIT" expect_exit_0
-
-# The colour at one point of the screen, as "r,g,b".
-colour_at() {
-    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
-        sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -n 1
-}
-
-# A short run: NEW GAME, the instructions, play, let go of Esc, game over,
-# results, back on the menu, quit.
-start_game
-press Return
-sleep 0.5
-instructions=$(colour_at 5 5)
-press space
-sleep 2
-sky=$(colour_at 5 100)
-xdotool keydown Escape; sleep 0.3; xdotool keyup Escape
-sleep 3.5 # the game-over fade takes about two seconds
-results=$(colour_at 5 100)
-press space
-sleep 1
-press Escape
-check "the instructions show on black (was $instructions)" test "$instructions" = "0,0,0"
-check "the run shows the sky (was $sky)" sh -c "[ -n '$sky' ] && [ '$sky' != '0,0,0' ]"
-check "letting go of Esc ends the run on the results, on black (was $results)" test "$results" = "0,0,0"
-check "after the results the menu is back, and Esc on it quits with 0" expect_exit_0
+require "the game starts on its menu" start_menu
+require "NEW GAME opens the instructions" press Return instructions_shown
+require "the action key starts the run" press space run_shown
+tap Escape
+require "letting go of Esc ends the run: game over" wait_for game_over_shown
+require "then the results" wait_for results_shown
+require "the action key goes back to the menu" press space on_menu_entry 0
+require "without a save file, down lands on QUIT" menu_move Down 3
+press Return game_gone
+require "Enter on QUIT quits with 0" expect_exit 0
 check "a low score writes no save file" test ! -e save.dat
 
-[ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures checks failed"
-exit "$failures"
+# --- the whole game ------------------------------------------------------
+
+# Every rand() of the game returns one value (see FixedRand.cpp): the ten
+# peasants walk as one crowd that one swing smashes. A walking crowd's
+# shirts are a box at least 15 rows high; a smashed crowd lies flat.
+walking_crowd() { box shirt 0 150 640 330 && [ "$box_h" -ge 15 ]; }
+# The shirts are 17 pixels into a peasant's picture, and a swing reaches
+# peasants whose left edge is 241 to 349 pixels right of the view's, so the
+# shirts' edge must be between 258 and 366 when the game scores the swing.
+# By then the crowd is behind the troll (drawn over it from x 220 to 330),
+# so the swing is timed from a look while the crowd is still clear of it: on
+# screen the crowd comes 300 pixels a second closer. It is aimed high in the
+# reach, since every delay of the press (the frame on screen being older than
+# the look, the key's way into the game, the frame the game is drawing)
+# makes it land later.
+aim_x=355
+clear_x=340
+closing_speed=300
+
+# The number of pixels of the score's black digits, in $score_ink.
+read_score() { box black 0 0 200 40 && score_ink=$box_n; }
+score_changed() { read_score && [ "$score_ink" -ne "$1" ]; }
+
+# The MINIGAME! banner shows: keeps its screenshot the first time.
+at_the_flag() {
+    [ -n "$flag_reached" ] && return 0
+    minigame_banner || return 1
+    flag_reached=1
+    keep_screenshot minigame-banner
+}
+
+# Holds the action key while the game draws a few frames, then watches the
+# score for the hit (or the screen for the flag, which may come first).
+swing() { # where the crowd was seen, how long ago
+    local before=$score_ink frames=0 outcome=missed
+    key_down space
+    within 30 swing_held
+    key_up space
+    swings=$((swings + 1))
+    if within 2 shows swing_scored "$before"; then
+        outcome=smashed
+        if [ -n "$flag_reached" ]; then
+            outcome="no matter: the flag came first"
+        else
+            hits=$((hits + 1))
+            [ -e "$work/shots/run-hit.ppm" ] || keep_screenshot run-hit
+        fi
+    fi
+    echo "swing at the crowd seen at x $1, $2 ms before the press: $outcome"
+}
+swing_held() {
+    look || return 1
+    frames=$((frames + look_changed))
+    at_the_flag || [ "$frames" -ge 3 ]
+}
+swing_scored() { at_the_flag || score_changed "$1"; }
+
+# Swings at each crowd as it comes within reach, until the MINIGAME! banner
+# shows; fails when the run ends first.
+play_to_first_flag() {
+    local now wait_us deadline
+    now_us
+    deadline=$((now + 120000000))
+    flag_reached=
+    while [ "$now" -lt "$deadline" ]; do
+        look || return 1
+        now_us
+        at_the_flag && return 0
+        game_over_shown && return 1
+        read_score && walking_crowd && [ "$box_x" -ge "$clear_x" ] || continue
+        [ -e "$work/shots/run.ppm" ] || keep_screenshot run
+        wait_us=$(((box_x - aim_x) * 1000000 / closing_speed - (now - look_time)))
+        if [ "$wait_us" -gt 600000 ]; then
+            nap 0.2 # look again, nearer the time
+            continue
+        fi
+        if [ "$wait_us" -gt 0 ]; then
+            printf -v wait_us '0.%06d' "$wait_us"
+            nap "$wait_us"
+        fi
+        now_us
+        swing "$box_x" $(((now - look_time) / 1000))
+        at_the_flag && return 0
+    done
+    return 1
+}
+
+printf '1 1' >save.dat
+require "the game starts on its menu" start_menu LD_PRELOAD="$fixed_rand"
+keep_screenshot menu
+require "NEW GAME opens the instructions" press Return instructions_shown
+keep_screenshot instructions
+require "the action key starts the run" press space run_shown
+# A swing can still miss when the machine is busy (the game then draws a
+# frame in a tenth of a second or more, while the crowd is within reach for
+# a third of a second), so a run that ends before the flag is tried again.
+swings=0 hits=0 runs=1 max_runs=5
+until play_to_first_flag; do
+    echo "run $runs ended before the first flag"
+    keep_screenshot "run-$runs-lost"
+    [ "$runs" -lt "$max_runs" ] || break
+    runs=$((runs + 1))
+    wait_for results_shown && press space on_menu_entry 0 && press Return instructions_shown \
+        && press space run_shown || break
+done
+echo "runs started to reach the first flag: $runs; swings $swings, crowds smashed $hits"
+require "a run with real swings reaches the first flag's MINIGAME! banner" test -n "$flag_reached"
+require "the fire minigame follows" wait_for fire_game_shown
+keep_screenshot minigame
+tap Escape
+require "letting go of Esc loses the minigame: NO GOOD" wait_for no_good_shown
+keep_screenshot minigame-lost
+require "the crowd walks past and the strength runs out: game over" wait_for game_over_shown
+keep_screenshot game-over
+require "then the results" wait_for results_shown
+keep_screenshot results
+require "the action key goes back to the menu" press space on_menu_entry 0
+
+play_series() { # menu entry, name, the minigame's screen
+    local entry=$1 name=$2 shown=$3
+    require "$name: down to its entry" menu_move Down 1
+    [ "$entry" -eq 1 ] || require "$name: down to its entry" menu_move Down 2
+    require "$name: Enter shows the first stage's card" press Return stage_card
+    keep_screenshot "$name-stage"
+    require "$name: its minigame follows" wait_for "$shown"
+    keep_screenshot "$name-play"
+    tap Escape
+    require "$name: letting go of Esc loses the stage: total stages" wait_for total_card
+    keep_screenshot "$name-total"
+    require "$name: the action key goes back to the menu" press space on_menu_entry 0
+}
+play_series 1 fumbo-attack fire_game_shown
+play_series 2 spin-attack disk_game_shown
+
+require "Esc on the menu quits" press Escape game_gone
+require "with exit code 0" expect_exit 0
+check "save.dat still holds both modes" test "$(cat save.dat)" = "1 1"
+finish
