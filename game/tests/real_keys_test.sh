@@ -149,11 +149,14 @@ walking_crowd() { box shirt 0 150 640 330 && [ "$box_h" -ge 15 ]; }
 # makes it land later.
 aim_x=355
 clear_x=340
+still_coming_x=290 # right of most of the reach, even with its left part hidden
 closing_speed=300
 
-# The number of pixels of the score's black digits, in $score_ink.
+# The number of pixels of the score's black digits, in $score_ink. Once the
+# run is over the darkening screen changes it too.
 read_score() { box black 0 0 200 40 && score_ink=$box_n; }
-score_changed() { read_score && [ "$score_ink" -ne "$1" ]; }
+score_changed() { ! run_over && read_score && [ "$score_ink" -ne "$1" ]; }
+run_over() { game_over_shown || results_shown; }
 
 # The MINIGAME! banner shows: keeps its screenshot the first time.
 at_the_flag() {
@@ -163,31 +166,44 @@ at_the_flag() {
     keep_screenshot minigame-banner
 }
 
-# Holds the action key while the game draws a few frames, then watches the
-# score for the hit (or the screen for the flag, which may come first).
+# Holds the action key while the game draws a few frames, then watches for
+# what the swing did: the score changes for a hit; the flag may come first;
+# when the crowd is still coming (the game's clock lags on a busy machine)
+# the swing came early, and the next one may be timed from nearer.
 swing() { # where the crowd was seen, how long ago
-    local before=$score_ink frames=0 outcome=missed
+    local before=$score_ink frames=0
     key_down space
     within 30 swing_held
     key_up space
     swings=$((swings + 1))
-    if within 2 shows swing_scored "$before"; then
-        outcome=smashed
-        if [ -n "$flag_reached" ]; then
-            outcome="no matter: the flag came first"
-        else
-            hits=$((hits + 1))
-            [ -e "$work/shots/run-hit.ppm" ] || keep_screenshot run-hit
-        fi
-    fi
-    echo "swing at the crowd seen at x $1, $2 ms before the press: $outcome"
+    frames=0
+    swing_outcome=missed
+    within 2 shows swing_over "$before"
+    echo "swing at the crowd seen at x $1, $2 ms before the press: $swing_outcome"
+    [ "$swing_outcome" = smashed ] && hits=$((hits + 1))
+    came_early=
+    [ "$swing_outcome" = "too early: the crowd still comes" ] && came_early=1
 }
 swing_held() {
     look || return 1
     frames=$((frames + look_changed))
     at_the_flag || [ "$frames" -ge 3 ]
 }
-swing_scored() { at_the_flag || score_changed "$1"; }
+swing_over() {
+    frames=$((frames + look_changed))
+    if at_the_flag; then
+        swing_outcome="no matter: the flag came first"
+    elif score_changed "$1"; then
+        swing_outcome=smashed
+        [ -e "$work/shots/run-hit.ppm" ] || keep_screenshot run-hit
+    elif run_over; then
+        swing_outcome="missed: the run is over"
+    elif [ "$frames" -ge 2 ] && walking_crowd && [ "$box_x" -ge "$still_coming_x" ]; then
+        swing_outcome="too early: the crowd still comes"
+    else
+        return 1
+    fi
+}
 
 # Swings at each crowd as it comes within reach, until the MINIGAME! banner
 # shows; fails when the run ends first.
@@ -195,13 +211,17 @@ play_to_first_flag() {
     local now wait_us deadline
     now_us
     deadline=$((now + 120000000))
-    flag_reached=
+    flag_reached= came_early=
     while [ "$now" -lt "$deadline" ]; do
         look || return 1
         now_us
         at_the_flag && return 0
-        game_over_shown && return 1
-        read_score && walking_crowd && [ "$box_x" -ge "$clear_x" ] || continue
+        run_over && return 1
+        read_score && walking_crowd || continue
+        if [ "$box_x" -lt "$clear_x" ]; then
+            # Behind the troll only a crowd that was swung at too early counts.
+            [ -n "$came_early" ] && [ "$box_x" -ge "$still_coming_x" ] || continue
+        fi
         [ -e "$work/shots/run.ppm" ] || keep_screenshot run
         wait_us=$(((box_x - aim_x) * 1000000 / closing_speed - (now - look_time)))
         if [ "$wait_us" -gt 600000 ]; then
