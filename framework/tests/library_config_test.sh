@@ -9,38 +9,14 @@
 set -uo pipefail
 game=$1
 
-work=$(mktemp -d)
-xvfb_pid=
-game_pid=
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-check() { # description, then a command that must succeed
-    local what=$1; shift
-    if "$@"; then
-        echo "ok: $what"
-    else
-        echo "FAILED: $what; the game's last output:"
-        sed 's/^/    /' "$work/out" 2>/dev/null
-        failures=$((failures + 1))
-    fi
-}
+. "$(dirname "$0")/xvfb_session.sh"
 
 # No settings of this machine's own.
 export HOME="$work/home"
 unset ALLEGRO
 mkdir "$HOME"
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+xvfb_begin "" 800x600
 
 # The library looks beside the program itself, so the program is copied.
 mkdir "$work/game"
@@ -75,16 +51,8 @@ rm "$HOME/.allegrorc"
 mkdir "$work/start" && cd "$work/start" || exit 1
 ln -s "$(dirname "$game")"/* . && rm -f allegro.cfg
 printf '\xfd\xbe\x86\x99\xb1\xb6' >allegro.cfg
-"$work/game/grimbledom" >"$work/out" 2>&1 &
-game_pid=$!
-window=
-for _ in $(seq 300); do
-    window=$(xdotool search --name Quillforge 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.1
-done
-check "one in the starting folder is not read: the window opens" test -n "$window"
-kill "$game_pid" 2>/dev/null
+check "one in the starting folder is not read: the window opens" start_game "$work/game/grimbledom"
+kill -KILL "$game_pid" 2>/dev/null
 wait "$game_pid" 2>/dev/null
 game_pid=
 
@@ -108,5 +76,4 @@ for display in unset ":$unused"; do
         grep -q "no display to open a window on" "$work/out"
 done
 
-[ "$failures" -eq 0 ] && echo "all checks passed" || echo "$failures checks failed"
-exit "$failures"
+finish

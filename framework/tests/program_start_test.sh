@@ -58,6 +58,26 @@ xdotool mousemove --window "$message_window" 5 5
 check "Enter closes it and the game ends" press Return game_gone
 check "with exit code 1" expect_exit 1
 
+# Started from a folder without its data files: the library's message box
+# says which file it missed, where it looked and where to start the game
+# from; stderr has the same words; then the game leaves with exit code 1.
+mkdir "$work/elsewhere"
+(cd "$work/elsewhere" && exec "$work/play/$game") >"$work/out" 2>&1 &
+game_pid=$!
+require "from the wrong folder, a message box opens" within 60 message_shown
+message_names_folder() {
+    [[ $message == *"Cannot load the font carbon.ttf"* ]] \
+        && [[ $message == *"from the folder $work/elsewhere."* ]] \
+        && [[ $message == *"Start GRIMBLEDOM from the folder that holds its data files."* ]]
+}
+check "it names the font, the folder and where to start from" message_names_folder
+xdotool mousemove --window "$message_window" 5 5
+check "Enter closes it and the game ends" press Return game_gone
+check "with exit code 1" expect_exit 1
+check "stderr says the same" grep -qx \
+    "Cannot load the font carbon.ttf from the folder $work/elsewhere. Start GRIMBLEDOM from the folder that holds its data files." \
+    "$work/out"
+
 # No display at all.
 env -u DISPLAY "$game" >"$work/out" 2>&1 &
 game_pid=$!

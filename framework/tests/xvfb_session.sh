@@ -6,7 +6,8 @@
 # both started once and fed command lines, so that neither a look nor a
 # press waits for a program to start.
 #
-# Start with: xvfb_begin SCREEN_PROBE WIDTHxHEIGHT
+# Start with: xvfb_begin SCREEN_PROBE WIDTHxHEIGHT (an empty SCREEN_PROBE for
+# a test that never looks at the screen)
 # Afterwards: $work is a fresh folder removed at exit, DISPLAY is set, and the
 # game started by start_game runs as $game_pid with its output in $work/out.
 # Screenshots kept with keep_screenshot are saved in $shot_folder at finish.
@@ -44,7 +45,8 @@ check() { # description, then a command that must succeed
     if "$@"; then
         echo "ok: $what"
     else
-        echo "FAILED: $what"
+        echo "FAILED: $what; the game said last:"
+        tail -n 20 "$work/out" 2>/dev/null | sed 's/^/    /'
         failures=$((failures + 1))
         return 1
     fi
@@ -68,8 +70,7 @@ finish() {
     if [ "$failures" -eq 0 ]; then
         echo "all checks passed"
     else
-        echo "$failures checks failed; the game said last:"
-        tail -n 20 "$work/out" 2>/dev/null
+        echo "$failures checks failed"
     fi
     exit "$failures"
 }
@@ -107,9 +108,11 @@ xvfb_begin() { # screen probe, screen size
         exit 1
     fi
     export DISPLAY=":$(cat "$work/display")"
-    "$1" <"$work/probe-in" >"$work/probe-out" &
-    probe_pid=$!
-    exec 5>"$work/probe-in" 6<"$work/probe-out"
+    if [ -n "$1" ]; then
+        "$1" <"$work/probe-in" >"$work/probe-out" &
+        probe_pid=$!
+        exec 5>"$work/probe-in" 6<"$work/probe-out"
+    fi
     xdotool - <"$work/keys" >/dev/null 2>&1 &
     keys_pid=$!
     exec 4>"$work/keys"
