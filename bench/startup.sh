@@ -10,19 +10,8 @@ play=$(cd "${2:-$build/play}" && pwd)
 preload=$build/bench/libfirst_menu_frame.so
 starts=10
 
-work=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+. "$(dirname "$0")/../framework/tests/xvfb_session.sh"
+xvfb_begin "" 640x480
 
 cp -r "$play" "$work/play"
 rm -f "$work/play/save.dat"

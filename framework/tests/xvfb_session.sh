@@ -78,7 +78,7 @@ finish() {
 now_us() { now=$((10#${EPOCHREALTIME//[.,]/})); }
 
 # Sleeps for SECONDS (a fraction) without starting a program.
-nap() { read -r -t "$1" -u 7 _; }
+nap() { read -r -t "$1" -u 7 _ || true; }
 
 # Runs the command until it succeeds, for at most SECONDS; fails after that.
 within() {
