@@ -36,23 +36,8 @@ bool isPlain32(BITMAP* bitmap)
     return bitmap_color_depth(bitmap) == 32 && is_memory_bitmap(bitmap);
 }
 
-// Every lane is stored, with the old pixel where the new one is the mask.
-PIXEL_LOOP void maskedRow(const Pixel* from, Pixel* to, int width, Pixel mask)
-{
-    int x = 0;
-    for (; x + kLanes <= width; x += kLanes) {
-        Pixels c, old;
-        std::memcpy(&c, from + x, sizeof c);
-        std::memcpy(&old, to + x, sizeof old);
-        const Pixels keep = (Pixels)(c == mask);
-        c = (c & ~keep) | (old & keep);
-        std::memcpy(to + x, &c, sizeof c);
-    }
-    for (; x < width; ++x)
-        if (from[x] != mask)
-            to[x] = from[x];
-}
-
+// `over`'s pixels, and `under`'s where `over` holds the mask colour. Every
+// lane is stored, so `under` may be `to` itself: a masked copy.
 PIXEL_LOOP void mergeRow(const Pixel* over, const Pixel* under, Pixel* to, int width, Pixel mask)
 {
     int x = 0;
@@ -236,8 +221,10 @@ void maskedBlit(BITMAP* from, BITMAP* to, int fromX, int fromY, int toX, int toY
     if (!clipBlit(from, to, fromX, fromY, toX, toY, width, height))
         return;
     const Pixel mask = bitmap_mask_color(to);
-    for (int y = 0; y < height; ++y)
-        maskedRow(rowOf(from, fromY + y) + fromX, rowOf(to, toY + y) + toX, width, mask);
+    for (int y = 0; y < height; ++y) {
+        Pixel* row = rowOf(to, toY + y) + toX;
+        mergeRow(rowOf(from, fromY + y) + fromX, row, row, width, mask);
+    }
 }
 
 void maskedBlitOver(BITMAP* over, int overX, int overY, BITMAP* under, int underX, int underY,
