@@ -77,10 +77,10 @@ void reportMissingFont()
     const std::string folder = std::filesystem::current_path(error).string();
     const std::string where =
         "from the folder " + (error ? "the game was started in" : folder) + ".";
-    const char* what = "Cannot load the font carbon.ttf";
+    const std::string what = std::string("Cannot load the font ") + kFontFile;
     const char* remedy = "Start GRIMBLEDOM from the folder that holds its data files.";
-    std::fprintf(stderr, "%s %s %s\n", what, where.c_str(), remedy);
-    allegro_message("%s\n%s\n%s\n", what, where.c_str(), remedy);
+    std::fprintf(stderr, "%s %s %s\n", what.c_str(), where.c_str(), remedy);
+    allegro_message("%s\n%s\n%s\n", what.c_str(), where.c_str(), remedy);
 }
 
 } // namespace
