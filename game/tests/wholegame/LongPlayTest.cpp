@@ -62,7 +62,6 @@ Weights weightsFor(Screen screen)
     case Screen::Results:
         return {{0.2, 0.05, 0.1, 0.1}, 50, 300};
     case Screen::Card:
-        return {{0.1, 0.05, 0.1, 0.1}, 100, 500};
     case Screen::IntroBanner:
     case Screen::MinigameTitle:
     case Screen::OutcomeBanner:
