@@ -10,47 +10,27 @@
 //
 // Usage: sound_levels RECORDING [HITS_FILE [MUSIC_ALONE]]
 
+#include "tests/RecordedSound.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <vector>
 
 namespace {
 
-constexpr int kRate = 32000;
-constexpr int kFullScale = 32767;
+using recorded::kFullScale;
+using recorded::kRate;
+using recorded::rms;
 constexpr double kWindow = 0.1;
 constexpr double kQuietBefore = 0.7;
-
-std::vector<std::int16_t> readSamples(const char* name)
-{
-    std::ifstream in(name, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    std::vector<std::int16_t> samples(bytes.size() / 2);
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[2 * i])
-                                               | static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
-    return samples;
-}
 
 double decibels(double level)
 {
     return 20 * std::log10(std::max(level, 1e-9) / kFullScale);
-}
-
-// RMS over both channels of the frames from `from` to `to` seconds.
-double rms(const std::vector<std::int16_t>& s, double from, double to)
-{
-    const std::size_t begin = static_cast<std::size_t>(std::max(0.0, from) * kRate) * 2;
-    const std::size_t end = std::min(s.size(), static_cast<std::size_t>(to * kRate) * 2);
-    double sum = 0;
-    for (std::size_t i = begin; i < end; ++i)
-        sum += static_cast<double>(s[i]) * s[i];
-    return end > begin ? std::sqrt(sum / (end - begin)) : 0.0;
 }
 
 void printClipping(const std::vector<std::int16_t>& s)
@@ -96,8 +76,7 @@ std::vector<double> readHits(const char* hitsFile)
 // Seconds of silence before the first sound.
 double leadingSilence(const std::vector<std::int16_t>& s)
 {
-    const auto first = std::find_if(s.begin(), s.end(), [](std::int16_t v) { return v != 0; });
-    return static_cast<double>((first - s.begin()) / 2) / kRate;
+    return static_cast<double>(recorded::firstSoundingFrame(s)) / kRate;
 }
 
 void printMedianAndLowest(const char* what, std::vector<double> gains)
@@ -166,15 +145,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s RECORDING [HITS_FILE [MUSIC_ALONE]]\n", argv[0]);
         return 2;
     }
-    const std::vector<std::int16_t> samples = readSamples(argv[1]);
+    const std::vector<std::int16_t> samples = recorded::readPcm(argv[1]);
     // The recording starts with the silence before the music.
-    const auto firstSound =
-        std::find_if(samples.begin(), samples.end(), [](std::int16_t v) { return v != 0; });
-    printLevels({samples.begin() + (firstSound - samples.begin()) / 2 * 2, samples.end()});
+    printLevels({samples.begin() + recorded::firstSoundingFrame(samples) * 2, samples.end()});
     printClipping(samples);
     if (argc >= 3)
         printHitWindows(samples, argv[2]);
     if (argc == 4)
-        printHitsOverMusicAlone(samples, argv[2], readSamples(argv[3]));
+        printHitsOverMusicAlone(samples, argv[2], recorded::readPcm(argv[3]));
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "framework/Sound.hpp"
 #include "framework/SoundLayer.hpp"
+#include "tests/RecordedSound.hpp"
 
 #include <gtest/gtest.h>
 
@@ -17,17 +18,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 
-constexpr int kRate = 32000;
-constexpr int kFullScale = 32767;
+using recorded::kFullScale;
+using recorded::kRate;
+using recorded::Pcm;
+using recorded::rms;
 constexpr double kBytesPerSecond = kRate * 2 * 2;
 // The module's nine orders of 64 rows at 6 ticks and 150 beats a minute.
 constexpr double kPatternSeconds = 6.4;
@@ -38,25 +39,11 @@ std::string playFile(const char* name)
     return std::string(PLAY_DIR) + "/" + name;
 }
 
-// Left and right samples of a recording, interleaved.
-using Pcm = std::vector<std::int16_t>;
-
 int fullScaleSamples(const Pcm& pcm)
 {
     return static_cast<int>(std::count_if(pcm.begin(), pcm.end(), [](std::int16_t v) {
         return std::abs(static_cast<int>(v)) >= kFullScale;
     }));
-}
-
-// RMS of both channels over the frames from `from` to `to` seconds.
-double rms(const Pcm& pcm, double from, double to)
-{
-    const std::size_t begin = static_cast<std::size_t>(from * kRate) * 2;
-    const std::size_t end = std::min(pcm.size(), static_cast<std::size_t>(to * kRate) * 2);
-    double sum = 0;
-    for (std::size_t i = begin; i < end; ++i)
-        sum += static_cast<double>(pcm[i]) * pcm[i];
-    return end > begin ? std::sqrt(sum / static_cast<double>(end - begin)) : 0.0;
 }
 
 double decibels(double ratio)
@@ -113,16 +100,9 @@ public:
     Pcm take()
     {
         stop();
-        std::ifstream in(file_, std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in),
-                                std::istreambuf_iterator<char>()};
+        Pcm pcm = recorded::readPcm(file_);
         std::remove(file_.c_str());
-        Pcm pcm(bytes.size() / 4 * 2);
-        for (std::size_t i = 0; i < pcm.size(); ++i)
-            pcm[i] = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[2 * i])
-                                               | static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
-        const auto first = std::find_if(pcm.begin(), pcm.end(), [](std::int16_t v) { return v; });
-        pcm.erase(pcm.begin(), pcm.begin() + (first - pcm.begin()) / 2 * 2);
+        pcm.erase(pcm.begin(), pcm.begin() + recorded::firstSoundingFrame(pcm) * 2);
         return pcm;
     }
 
