@@ -1,94 +1,58 @@
 #include "LibraryStart.hpp"
 
 #include <X11/Xlib.h>
+#include <allegro.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
 
 namespace {
 
-constexpr unsigned char kFirstUnreadableByte = 0xfd;
+// Bytes the library reserves for one UTF-8 character, as its own table of
+// text formats gives it.
+constexpr int kLibraryUtf8WidthMax = 4;
 
-bool isFile(const std::string& path)
+// Bytes of the library's UTF-8 form of a character: one for anything below
+// 0x80 (negative values too), then one more for every five bits more, up to
+// six bytes for 31 bits, where the library's own count never stops.
+int utf8Size(int c)
 {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    constexpr int kLimits[] = {0x80, 0x800, 0x10000, 0x200000, 0x4000000};
+    int size = 1;
+    for (int limit : kLimits) {
+        if (c < limit)
+            return size;
+        ++size;
+    }
+    return size;
 }
 
-std::string inFolder(const std::string& folder, const char* name)
+// The character's bytes: the lead byte marks the size with as many high
+// bits set, then the value six bits to a byte, highest first.
+int writeUtf8(char* s, int c)
 {
-    if (!folder.empty() && folder.back() == '/')
-        return folder + name;
-    return folder + '/' + name;
-}
-
-std::string programFolder()
-{
-    char path[4096];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0)
-        return {};
-    const std::string program(path, static_cast<std::size_t>(length));
-    return program.substr(0, program.rfind('/') + 1);
+    const int size = utf8Size(c);
+    if (size == 1) {
+        *s = static_cast<char>(c);
+        return 1;
+    }
+    int shift = 6 * (size - 1);
+    s[0] = static_cast<char>((0xff00 >> size) | (c >> shift));
+    for (int i = 1; i < size; ++i) {
+        shift -= 6;
+        s[i] = static_cast<char>(0x80 | ((c >> shift) & 0x3f));
+    }
+    return size;
 }
 
 } // namespace
 
-std::string libraryConfigFile(const std::string& programFolder, const char* allegroFolder,
-                              const char* home)
+void keepLibraryTextFinite()
 {
-    std::vector<std::string> candidates;
-    if (!programFolder.empty())
-        candidates.push_back(inFolder(programFolder, "allegro.cfg"));
-    if (allegroFolder)
-        candidates.push_back(inFolder(allegroFolder, "allegro.cfg"));
-    if (home) {
-        candidates.push_back(inFolder(home, "allegro.cfg"));
-        candidates.push_back(inFolder(home, ".allegrorc"));
-    }
-    candidates.push_back("/etc/allegro.cfg");
-    candidates.push_back("/etc/allegrorc");
-    for (const std::string& candidate : candidates) {
-        if (isFile(candidate))
-            return candidate;
-    }
-    return {};
-}
-
-std::string libraryConfigFile()
-{
-    return libraryConfigFile(programFolder(), std::getenv("ALLEGRO"), std::getenv("HOME"));
-}
-
-bool isReadableLibraryConfig(const char* fileName)
-{
-    std::FILE* file = std::fopen(fileName, "rb");
-    if (!file)
-        return true;
-    unsigned char chunk[16384];
-    bool readable = true;
-    std::size_t got;
-    while (readable && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        readable = std::none_of(chunk, chunk + got,
-                                [](unsigned char byte) { return byte >= kFirstUnreadableByte; });
-    std::fclose(file);
-    return readable;
-}
-
-bool libraryConfigReadable()
-{
-    const std::string file = libraryConfigFile();
-    if (file.empty() || isReadableLibraryConfig(file.c_str()))
-        return true;
-    std::fprintf(stderr,
-                 "grimbledom: the graphics library cannot read its settings file %s: it is not "
-                 "a text file. Mend it or remove it.\n",
-                 file.c_str());
-    return false;
+    // The library reads UTF-8 from the start: its reading routines are kept,
+    // only the two that size a character for writing are ours.
+    register_uformat(U_UTF8, ugetc, ugetx, writeUtf8, uwidth, utf8Size, uisok,
+                     kLibraryUtf8WidthMax);
+    set_uformat(U_UTF8);
 }
 
 bool displayReachable()

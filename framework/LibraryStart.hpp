@@ -2,31 +2,18 @@
 
 #include <string>
 
-// What the game checks around the graphics library's own start, which the
-// game cannot look into: the settings file "allegro.cfg" that the library
-// reads by itself, and the display it opens.
+// What the game does around the graphics library's own start, which it
+// cannot look into: the text the library reads by itself as it starts (its
+// settings file "allegro.cfg" and the language file that may name), and the
+// display it opens.
 
-// The settings file the library will read as it starts, found the way the
-// library looks for it: "allegro.cfg" beside the program, then in the folder
-// that $ALLEGRO names, then "allegro.cfg" or ".allegrorc" in $HOME, then
-// "allegro.cfg" or "allegrorc" in /etc; the first that is there, and not a
-// folder, is the one. Empty when there is none. The folder the game is
-// started from is not searched.
-std::string libraryConfigFile();
-// The same search from the given program folder and values of $ALLEGRO and
-// $HOME; either value may be null.
-std::string libraryConfigFile(const std::string& programFolder, const char* allegroFolder,
-                              const char* home);
-
-// Whether the library can read the named settings file. Its reader never
-// finishes a file holding a byte from 0xfd to 0xff (the lead of a six- to
-// eight-byte character, which no text has). A file that cannot be opened
-// reads as empty, so it is fine.
-bool isReadableLibraryConfig(const char* fileName);
-
-// Before the library starts: false, after saying on stderr which file to
-// mend or remove, when its settings file would stop the game for good.
-bool libraryConfigReadable();
+// Before the library starts: makes the library's UTF-8 writer finish on
+// every character it can decode. Its own never returns from a character of
+// value 2^30 or more (lead byte 0xfd to 0xff), which a damaged settings or
+// language file can hold, and the game would hang before any window. Every
+// other character is written, and measured, exactly as the library's own
+// routines do.
+void keepLibraryTextFinite();
 
 // Whether $DISPLAY names an X display that answers.
 bool displayReachable();

@@ -27,9 +27,9 @@ int main(int, char**)
     TrollRun trollRun;
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
-    // The library's settings reader never returns from some damaged files.
-    if (!libraryConfigReadable())
-        return 1;
+    // The library reads its settings as it starts; a damaged file must not
+    // stop the game there for good.
+    keepLibraryTextFinite();
     // Using the library after a failed start would crash: say why and stop.
     if (allegro_init() != 0) {
         std::fprintf(stderr, "%s\n",
