@@ -1,6 +1,9 @@
 #include "SaveFile.hpp"
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <fcntl.h>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -20,10 +23,54 @@ void readFlag(std::istream& in, bool& flag)
         flag = value;
 }
 
-bool writeAll(std::FILE* file, const char* bytes, std::size_t count)
+// A fixed-length ending for a temporary name, like mkstemp's six letters.
+// Process ids stay below 2^22 and attempts below 4096, and 62^6 exceeds
+// 2^34, so two live processes never make the same name.
+std::string temporarySuffix(unsigned attempt)
 {
-    return std::fwrite(bytes, 1, count, file) == count && std::fflush(file) == 0
-           && fsync(fileno(file)) == 0;
+    static constexpr char kDigits[] =
+        "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    constexpr std::uint64_t kBase = sizeof kDigits - 1;
+    constexpr int kLength = 6;
+    constexpr std::uint64_t kAttemptsPerProcess = 4096;
+    std::uint64_t value = static_cast<std::uint64_t>(getpid()) * kAttemptsPerProcess + attempt;
+    std::string suffix = ".";
+    for (int digit = 0; digit < kLength; ++digit, value /= kBase)
+        suffix += kDigits[value % kBase];
+    return suffix;
+}
+
+// Creates a file of this process's own beside fileName and names it in
+// temporary; -1 when none can be made. O_EXCL rather than mkstemp: the file
+// gets the permissions a plain fopen would give (umask, default ACLs), and
+// a leftover of a writer killed earlier is never reused.
+int createTemporary(const std::string& fileName, std::string& temporary)
+{
+    constexpr unsigned kAttempts = 100;
+    constexpr mode_t kPlainFileMode = 0666;
+    for (unsigned attempt = 0; attempt < kAttempts; ++attempt) {
+        temporary = fileName + temporarySuffix(attempt);
+        const int fd =
+            open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kPlainFileMode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// All bytes written and on the disk before the file may replace the old one.
+bool writeAll(int fd, const char* bytes, std::size_t count)
+{
+    while (count > 0) {
+        const ssize_t written = write(fd, bytes, count);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes += written;
+        count -= static_cast<std::size_t>(written);
+    }
+    return fsync(fd) == 0;
 }
 
 } // namespace
@@ -41,13 +88,13 @@ void loadProgress(const char* fileName)
 
 void saveProgress(const char* fileName)
 {
-    const std::string temporary = std::string(fileName) + ".new";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
+    std::string temporary;
+    const int fd = createTemporary(fileName, temporary);
+    if (fd < 0)
         return;
     const char bytes[3] = {fumboAttackUnlock ? '1' : '0', ' ', spinAttackUnlock ? '1' : '0'};
-    bool written = writeAll(file, bytes, sizeof bytes);
-    written = std::fclose(file) == 0 && written;
+    bool written = writeAll(fd, bytes, sizeof bytes);
+    written = close(fd) == 0 && written;
     if (!written || std::rename(temporary.c_str(), fileName) != 0)
         std::remove(temporary.c_str());
 }

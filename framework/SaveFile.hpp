@@ -11,9 +11,10 @@ extern bool spinAttackUnlock;  // the disk minigame series
 // that is not 0 or 1 locks its mode and every mode after it.
 void loadProgress(const char* fileName);
 
-// Writes both flags to the named file. The bytes go to a temporary file
-// beside it that then replaces it, so the file holds the old flags or the
-// new ones and never a cut file. Failures are silent.
+// Writes both flags to the named file. The bytes go to a temporary file of
+// this write's own beside it that then replaces it, so the file holds the old
+// flags or one writer's new ones, never a cut file, however many games save
+// at once. Failures are silent.
 void saveProgress(const char* fileName);
 
 void setUnlocks(bool first, bool second);
