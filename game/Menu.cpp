@@ -68,19 +68,47 @@ void drawLabels(TextFont* font, const char* const labels[4], int selection)
     }
 }
 
-// Every data file is read from the folder the game was started in, so a
-// missing font nearly always means the wrong folder: say which one. The box
-// takes the sentences on lines of their own, to stay narrower than the screen.
-void reportMissingFont()
+// The folder the game was started in, as a player can look it up.
+std::string startFolder()
 {
     std::error_code error;
     const std::string folder = std::filesystem::current_path(error).string();
-    const std::string where =
-        "from the folder " + (error ? "the game was started in" : folder) + ".";
-    const std::string what = std::string("Cannot load the font ") + kFontFile;
-    const char* remedy = "Start GRIMBLEDOM from the folder that holds its data files.";
-    std::fprintf(stderr, "%s %s %s\n", what.c_str(), where.c_str(), remedy);
-    allegro_message("%s\n%s\n%s\n", what.c_str(), where.c_str(), remedy);
+    return "the folder " + (error ? "the game was started in" : folder);
+}
+
+// The box takes the sentences on lines of their own, to stay narrower than
+// the screen; stderr has them on one line.
+void tellPlayer(const std::string& first, const std::string& second, const std::string& third)
+{
+    std::fprintf(stderr, "%s %s %s\n", first.c_str(), second.c_str(), third.c_str());
+    allegro_message("%s\n%s\n%s\n", first.c_str(), second.c_str(), third.c_str());
+}
+
+// Every data file is read from the folder the game was started in, so a
+// missing font nearly always means the wrong folder: say which one.
+void reportMissingFont()
+{
+    tellPlayer(std::string("Cannot load the font ") + kFontFile, "from " + startFolder() + ".",
+               "Start GRIMBLEDOM from the folder that holds its data files.");
+}
+
+// Something stands at the font's name, so the folder is right and starting
+// elsewhere would not help: the file itself has to be replaced.
+void reportDamagedFont()
+{
+    tellPlayer(std::string("The font ") + kFontFile + " is damaged: the game cannot read it.",
+               "It is in " + startFolder() + ".",
+               "Put back a good copy of the file from the game's data files.");
+}
+
+// A folder or a link at the font's name counts as there, as a damaged file.
+void reportUnloadableFont()
+{
+    std::error_code error;
+    if (std::filesystem::exists(std::filesystem::symlink_status(kFontFile, error)))
+        reportDamagedFont();
+    else
+        reportMissingFont();
 }
 
 } // namespace
@@ -98,7 +126,7 @@ int runMenu(bool firstUnlocked, bool secondUnlocked)
     TextFont* font = text_font_load(kFontFile);
     if (!font) {
         logo.destroy();
-        reportMissingFont();
+        reportUnloadableFont();
         pollGameKeys();
         return kMenuNoFont;
     }

@@ -238,14 +238,28 @@ TEST_F(Menu, WorksWithoutLogo)
 }
 
 // Started from a folder without the data files, the player is told where
-// the font was looked for, and the program leaves as after QUIT, with 1.
-TEST_F(Menu, WithoutItsFontSaysWhereItLookedAndLeavesWithExitCode1)
+// the font was looked for; in the right folder with a damaged font, that the
+// font must be replaced. Either way the program leaves as after QUIT, with 1.
+TEST_F(Menu, WithoutAGoodFontSaysWhatIsWrongAndLeavesWithExitCode1)
 {
-    for (const char* damage : {"missing", "not a font"}) {
+    const std::string folder = fs::current_path().string();
+    const std::vector<std::string> missing = {
+        "Cannot load the font carbon.ttf", "from the folder " + folder + ".",
+        "Start GRIMBLEDOM from the folder that holds its data files."};
+    const std::vector<std::string> damaged = {
+        "The font carbon.ttf is damaged: the game cannot read it.",
+        "It is in the folder " + folder + ".",
+        "Put back a good copy of the file from the game's data files."};
+    for (const char* damage : {"missing", "not a font", "empty", "a folder"}) {
         SCOPED_TRACE(damage);
-        fs::remove(folder_ / "carbon.ttf");
+        fs::remove_all(folder_ / "carbon.ttf");
         if (std::string(damage) == "not a font")
             std::ofstream("carbon.ttf") << "not a font";
+        if (std::string(damage) == "empty")
+            std::ofstream("carbon.ttf");
+        if (std::string(damage) == "a folder")
+            fs::create_directory("carbon.ttf");
+        const std::vector<std::string>& says = std::string(damage) == "missing" ? missing : damaged;
         HeadlessScreen::startWithKeys({KEY_ENTER});
         screen_.script(std::vector<FrameInput>{}, 0); // no frame may be drawn
         testing::internal::CaptureStderr();
@@ -254,11 +268,8 @@ TEST_F(Menu, WithoutItsFontSaysWhereItLookedAndLeavesWithExitCode1)
         EXPECT_EQ(runMenuLoop(unused), 1);
         const std::string box = testing::internal::GetCapturedStdout();
         const std::string line = testing::internal::GetCapturedStderr();
-        const std::string where = "from the folder " + fs::current_path().string() + ".";
-        const std::string what = "Cannot load the font carbon.ttf";
-        const std::string remedy = "Start GRIMBLEDOM from the folder that holds its data files.";
-        EXPECT_EQ(line, what + " " + where + " " + remedy + "\n");
-        EXPECT_EQ(box, what + "\n" + where + "\n" + remedy + "\n");
+        EXPECT_EQ(line, says[0] + " " + says[1] + " " + says[2] + "\n");
+        EXPECT_EQ(box, says[0] + "\n" + says[1] + "\n" + says[2] + "\n");
         EXPECT_FALSE(actionPressed()); // the closing poll ran
     }
 }

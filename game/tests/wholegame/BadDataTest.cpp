@@ -191,10 +191,14 @@ TEST_P(BadData, GamePlaysThroughEveryScreen)
     const std::string err = testing::internal::GetCapturedStderr();
 
     if (!withFont) {
-        // Without its font the menu says so and the program ends at once.
+        // Without its font the menu says whether it is missing or damaged,
+        // and the program ends at once.
+        const std::string says = bad.damage == Damage::Missing
+                                     ? "Cannot load the font carbon.ttf"
+                                     : "The font carbon.ttf is damaged: the game cannot read it.";
         EXPECT_EQ(exitCode, 1);
-        EXPECT_NE(err.find("Cannot load the font carbon.ttf"), std::string::npos) << err;
-        EXPECT_NE(out.find("Cannot load the font carbon.ttf"), std::string::npos) << out;
+        EXPECT_NE(err.find(says), std::string::npos) << err;
+        EXPECT_NE(out.find(says), std::string::npos) << out;
         EXPECT_EQ(screen.framesShown(), 0);
     } else {
         SCOPED_TRACE("screens seen: " + describe(player.screensSeen()));
