@@ -1,10 +1,12 @@
 #include "ttf/GlyphCache.hpp"
 #include "ttf/TextFont.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include FT_GLYPH_H
+#include FT_OUTLINE_H
 
 namespace {
 
@@ -13,6 +15,40 @@ namespace {
 // installed FreeType was built. Embedded bitmaps are still used where the
 // face has them at the size set.
 constexpr FT_Int32 kLoadFlags = FT_LOAD_DEFAULT | FT_LOAD_FORCE_AUTOHINT;
+
+// A damaged font can give a glyph an outline thousands of pixels across, which
+// each style would keep at a byte a pixel. At heights of 8, 24, 36, 100 and
+// 300 pixels no outline of the game's font, nor of any DejaVu or ParaType
+// face, is wider or taller than 4.3 times the height (only DejaVu's tall
+// mathematical pieces pass 1.8; the game's font stays under 1), so ten times
+// leaves every one of them alone, while both styles of a glyph at 300 pixels
+// take 18 MB at most.
+// It counts against the height asked for, not the pixel size chosen for it:
+// the height search may settle on a much larger size for a face whose
+// vertical metrics are damaged too.
+constexpr long long kLargestGlyphSideInHeights = 10;
+
+// Whole pixels an outline's box covers along one axis, rounded outwards as
+// the smooth renderer rounds. A damaged outline's 26.6 values can be huge, so
+// they are cut to pixels before the subtraction, in 64 bits.
+long long pixelsCovered(FT_Pos low, FT_Pos high)
+{
+    const long long first = static_cast<long long>(low >> 6);
+    const long long last = static_cast<long long>(high >> 6) + ((high & 63) != 0 ? 1 : 0);
+    return last - first;
+}
+
+// Whether an outline would render wider or taller than a font of this height
+// allows. A font that has no height yet sits at FreeType's smallest size, one
+// pixel, and counts as 1.
+bool outlineTooLarge(const FT_Outline& outline, int height)
+{
+    FT_BBox box;
+    FT_Outline_Get_CBox(&outline, &box);
+    const long long largest = kLargestGlyphSideInHeights * std::max(height, 1);
+    return pixelsCovered(box.xMin, box.xMax) > largest
+           || pixelsCovered(box.yMin, box.yMax) > largest;
+}
 
 // The fields of one drawing style of an entry.
 struct Style {
@@ -84,7 +120,7 @@ void renderStyle(FT_Glyph master, FT_Render_Mode mode, unsigned char pixelMode, 
     FT_Done_Glyph(glyph);
 }
 
-void fillEntry(FT_Face face, int glyph, GlyphCacheEntry& entry)
+void fillEntry(FT_Face face, int height, int glyph, GlyphCacheEntry& entry)
 {
     // Loaded first, so a glyph FreeType cannot give is not asked for again
     // before the next flush: it draws nothing and does not move the pen.
@@ -97,6 +133,10 @@ void fillEntry(FT_Face face, int glyph, GlyphCacheEntry& entry)
         return;
     entry.advance_x = static_cast<int>(face->glyph->advance.x >> 6);
     entry.advance_y = static_cast<int>(face->glyph->advance.y >> 6);
+    // Left out rather than rendered: it draws nothing but still moves the pen.
+    if (face->glyph->format == FT_GLYPH_FORMAT_OUTLINE
+        && outlineTooLarge(face->glyph->outline, height))
+        return;
 
     FT_Glyph master = nullptr;
     if (FT_Get_Glyph(face->glyph, &master) != 0)
@@ -130,7 +170,7 @@ void text_font_cache_glyph(TextFont* font, int glyph)
         return;
     GlyphCacheEntry& entry = font->glyphs[glyph];
     if (!entry.loaded)
-        fillEntry(font->face, glyph, entry);
+        fillEntry(font->face, font->height, glyph, entry);
 }
 
 const GlyphCacheEntry* text_font_glyph_for(TextFont* font, int code)
