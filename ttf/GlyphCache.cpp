@@ -16,16 +16,13 @@ namespace {
 // face has them at the size set.
 constexpr FT_Int32 kLoadFlags = FT_LOAD_DEFAULT | FT_LOAD_FORCE_AUTOHINT;
 
-// A damaged font can give a glyph an outline thousands of pixels across, which
-// each style would keep at a byte a pixel. At heights of 8, 24, 36, 100 and
-// 300 pixels no outline of the game's font, nor of any DejaVu or ParaType
-// face, is wider or taller than 4.3 times the height (only DejaVu's tall
-// mathematical pieces pass 1.8; the game's font stays under 1), so ten times
-// leaves every one of them alone, while both styles of a glyph at 300 pixels
-// take 18 MB at most.
-// It counts against the height asked for, not the pixel size chosen for it:
-// the height search may settle on a much larger size for a face whose
-// vertical metrics are damaged too.
+// A damaged font can give a glyph an outline thousands of pixels across,
+// which each style would keep at a byte a pixel. No glyph of the game's font
+// or of the DejaVu and ParaType faces is wider or taller than 4.3 times the
+// height (most stay under 1.8), so ten times leaves them all alone, while
+// both styles of a glyph at 300 pixels take 18 MB at most. It counts
+// against the height asked for, not the pixel size chosen for it, which a
+// face with damaged vertical metrics can push far up.
 constexpr long long kLargestGlyphSideInHeights = 10;
 
 // Whole pixels an outline's box covers along one axis, rounded outwards as

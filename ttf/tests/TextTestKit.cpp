@@ -82,6 +82,12 @@ std::vector<unsigned char> withVerticalMetrics(std::vector<unsigned char> font, 
     return font;
 }
 
+std::vector<unsigned char> withUnitsPerEm(std::vector<unsigned char> font, int unitsPerEm)
+{
+    writeI16(font, tableOffset(font, "head") + 18, unitsPerEm);
+    return font;
+}
+
 std::vector<unsigned char> withoutCharmap(std::vector<unsigned char> font)
 {
     std::memcpy(&font.at(tableRecord(font, "cmap")), "xmap", 4);

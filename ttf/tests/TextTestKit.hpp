@@ -45,6 +45,10 @@ std::vector<unsigned char> readFile(const char* path);
 std::vector<unsigned char> withVerticalMetrics(std::vector<unsigned char> font, int ascender,
                                                int descender);
 
+// The font's bytes with its units to the em replaced: every outline and
+// metric of the font grows or shrinks with it.
+std::vector<unsigned char> withUnitsPerEm(std::vector<unsigned char> font, int unitsPerEm);
+
 // The font's bytes with its cmap and post tables hidden, so that FreeType
 // finds no charmap and cannot make one from glyph names.
 std::vector<unsigned char> withoutCharmap(std::vector<unsigned char> font);
