@@ -1,7 +1,6 @@
 #include "SaveFile.hpp"
 
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
@@ -23,33 +22,18 @@ void readFlag(std::istream& in, bool& flag)
         flag = value;
 }
 
-// A fixed-length ending for a temporary name, like mkstemp's six letters.
-// Process ids stay below 2^22 and attempts below 4096, and 62^6 exceeds
-// 2^34, so two live processes never make the same name.
-std::string temporarySuffix(unsigned attempt)
-{
-    static constexpr char kDigits[] =
-        "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    constexpr std::uint64_t kBase = sizeof kDigits - 1;
-    constexpr int kLength = 6;
-    constexpr std::uint64_t kAttemptsPerProcess = 4096;
-    std::uint64_t value = static_cast<std::uint64_t>(getpid()) * kAttemptsPerProcess + attempt;
-    std::string suffix = ".";
-    for (int digit = 0; digit < kLength; ++digit, value /= kBase)
-        suffix += kDigits[value % kBase];
-    return suffix;
-}
-
 // Creates a file of this process's own beside fileName and names it in
-// temporary; -1 when none can be made. O_EXCL rather than mkstemp: the file
-// gets the permissions a plain fopen would give (umask, default ACLs), and
-// a leftover of a writer killed earlier is never reused.
+// temporary; -1 when none can be made. The name holds the process id, so no
+// two running games share one; O_EXCL rather than mkstemp, so that the file
+// gets the permissions a plain fopen would give (umask, default ACLs), and a
+// leftover of a game killed earlier is never written into.
 int createTemporary(const std::string& fileName, std::string& temporary)
 {
-    constexpr unsigned kAttempts = 100;
+    constexpr int kAttempts = 100;
     constexpr mode_t kPlainFileMode = 0666;
-    for (unsigned attempt = 0; attempt < kAttempts; ++attempt) {
-        temporary = fileName + temporarySuffix(attempt);
+    const std::string stem = fileName + "." + std::to_string(getpid()) + "-";
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        temporary = stem + std::to_string(attempt);
         const int fd =
             open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kPlainFileMode);
         if (fd >= 0 || errno != EEXIST)
