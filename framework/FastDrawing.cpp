@@ -3,6 +3,7 @@
 #include <allegro.h>
 #include <allegro/internal/aintern.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -34,6 +35,33 @@ Pixel* rowOf(BITMAP* bitmap, int y)
 bool isPlain32(BITMAP* bitmap)
 {
     return bitmap_color_depth(bitmap) == 32 && is_memory_bitmap(bitmap);
+}
+
+// The bytes from the start of a bitmap's lowest row to the end of its
+// highest. A sub-bitmap's rows lie inside its parent's block, so two
+// bitmaps share pixels only where these overlap.
+struct RowBytes {
+    std::uintptr_t begin, end;
+};
+
+RowBytes rowBytesOf(BITMAP* bitmap)
+{
+    const auto first = reinterpret_cast<std::uintptr_t>(bitmap->line[0]);
+    const auto last = reinterpret_cast<std::uintptr_t>(bitmap->line[bitmap->h - 1]);
+    return {std::min(first, last), std::max(first, last) + bitmap->w * sizeof(Pixel)};
+}
+
+// Whether drawing from `a` onto `b` may read pixels it has just written:
+// then the library, which orders overlapping copies, draws it. A few
+// comparisons, whatever the size.
+bool sharePixels(BITMAP* a, BITMAP* b)
+{
+    if (a == b)
+        return true;
+    if (a->w < 1 || a->h < 1 || b->w < 1 || b->h < 1)
+        return false;
+    const RowBytes ra = rowBytesOf(a), rb = rowBytesOf(b);
+    return ra.begin < rb.end && rb.begin < ra.end;
 }
 
 // `over`'s pixels, and `under`'s where `over` holds the mask colour. Every
@@ -200,7 +228,7 @@ bool clipBlit(BITMAP* from, BITMAP* to, int& fromX, int& fromY, int& toX, int& t
 void plainBlit(BITMAP* from, BITMAP* to, int fromX, int fromY, int toX, int toY, int width,
                int height)
 {
-    if (!isPlain32(from) || !isPlain32(to) || from == to) {
+    if (!isPlain32(from) || !isPlain32(to) || sharePixels(from, to)) {
         blit(from, to, fromX, fromY, toX, toY, width, height);
         return;
     }
@@ -214,7 +242,7 @@ void plainBlit(BITMAP* from, BITMAP* to, int fromX, int fromY, int toX, int toY,
 void maskedBlit(BITMAP* from, BITMAP* to, int fromX, int fromY, int toX, int toY, int width,
                 int height)
 {
-    if (!isPlain32(from) || !isPlain32(to) || from == to) {
+    if (!isPlain32(from) || !isPlain32(to) || sharePixels(from, to)) {
         masked_blit(from, to, fromX, fromY, toX, toY, width, height);
         return;
     }
@@ -233,8 +261,8 @@ void maskedBlitOver(BITMAP* over, int overX, int overY, BITMAP* under, int under
     auto inside = [width, height](BITMAP* bitmap, int x, int y) {
         return x >= 0 && y >= 0 && x + width <= bitmap->w && y + height <= bitmap->h;
     };
-    const bool plain =
-        isPlain32(over) && isPlain32(under) && isPlain32(to) && over != to && under != to;
+    const bool plain = isPlain32(over) && isPlain32(under) && isPlain32(to)
+                       && !sharePixels(over, to) && !sharePixels(under, to);
     if (!plain || !inside(over, overX, overY) || !inside(under, underX, underY) || toX < to->cl
         || toY < to->ct || toX + width > to->cr || toY + height > to->cb) {
         blit(under, to, underX, underY, toX, toY, width, height);
@@ -269,7 +297,8 @@ void clearBitmap(BITMAP* bitmap, int colour)
 
 void pivotSprite(BITMAP* target, BITMAP* sprite, int x, int y, int pivotX, int pivotY, int angle)
 {
-    if (!isPlain32(target) || !isPlain32(sprite) || !evenRows(sprite)) {
+    if (!isPlain32(target) || !isPlain32(sprite) || sharePixels(sprite, target)
+        || !evenRows(sprite)) {
         target->vtable->pivot_scaled_sprite_flip(target, sprite, x, y, pivotX, pivotY, angle,
                                                  itofix(1), FALSE);
         return;

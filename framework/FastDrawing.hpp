@@ -4,9 +4,11 @@ struct BITMAP;
 
 // The library's drawing operations that fill most of a frame, done many
 // pixels at a time on the game's 32-bit memory bitmaps, with exactly the
-// library's pixels. Bitmaps of another kind go to the library itself.
+// library's pixels. Bitmaps of another kind, and bitmaps that share pixels
+// (one a sub-bitmap of the other, or two parts of one parent), go to the
+// library itself.
 
-// blit(from, to, ...) between two different bitmaps.
+// blit(from, to, ...).
 void plainBlit(BITMAP* from, BITMAP* to, int fromX, int fromY, int toX, int toY, int width,
                int height);
 

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -113,6 +114,14 @@ const Rect kRects[] = {
     {0, 0, 112, 52, 20, 20},
     {0, 0, 141, 81, 20, 20},
 };
+
+// Calls draw with a part of parent that shares parent's pixels.
+void withPart(BITMAP* parent, int x, int y, int w, int h, const std::function<void(BITMAP*)>& draw)
+{
+    BITMAP* part = create_sub_bitmap(parent, x, y, w, h);
+    draw(part);
+    destroy_bitmap(part);
+}
 
 } // namespace
 
@@ -278,6 +287,144 @@ TEST(FastDrawing, TurnedSpritesAreTheLibrarysPixels)
                 }
     }
     EXPECT_EQ(drawn, 7 * 15 * 7 * 2);
+}
+
+// A source that shares the target's pixels, through a sub-bitmap, must see
+// them change as the library's own copy lets them: rows read after they
+// were written, whichever way the two rectangles overlap.
+TEST(FastDrawing, CopiesBetweenSharedPixelsAreTheLibrarys)
+{
+    HeadlessScreen screen;
+    Both both(160, 100);
+    auto shared = [&](const std::function<void(BITMAP*)>& libraryWay,
+                      const std::function<void(BITMAP*)>& ourWay) {
+        both.reset();
+        paint(both.library, 21);
+        paint(both.ours, 21);
+        return both.draw(libraryWay, ourWay);
+    };
+    // Down and right, up and left, and along one row by less than eight.
+    const Rect moves[] = {{10, 5, 20, 15, 100, 60}, {30, 20, 3, 2, 100, 60}, {8, 4, 11, 4, 90, 50}};
+    for (const Rect& m : moves) {
+        const std::string where = std::to_string(m.toX) + "," + std::to_string(m.toY);
+        EXPECT_EQ(shared(
+                      [&](BITMAP* b) {
+                          withPart(b, m.fromX, m.fromY, m.w, m.h, [&](BITMAP* part) {
+                              blit(part, b, 0, 0, m.toX, m.toY, m.w, m.h);
+                          });
+                      },
+                      [&](BITMAP* b) {
+                          withPart(b, m.fromX, m.fromY, m.w, m.h, [&](BITMAP* part) {
+                              plainBlit(part, b, 0, 0, m.toX, m.toY, m.w, m.h);
+                          });
+                      }),
+                  "")
+            << "blit from a part onto its parent at " << where;
+        EXPECT_EQ(shared(
+                      [&](BITMAP* b) {
+                          withPart(b, m.toX, m.toY, m.w, m.h, [&](BITMAP* part) {
+                              blit(b, part, m.fromX, m.fromY, 0, 0, m.w, m.h);
+                          });
+                      },
+                      [&](BITMAP* b) {
+                          withPart(b, m.toX, m.toY, m.w, m.h, [&](BITMAP* part) {
+                              plainBlit(b, part, m.fromX, m.fromY, 0, 0, m.w, m.h);
+                          });
+                      }),
+                  "")
+            << "blit from a parent onto its part at " << where;
+        EXPECT_EQ(shared(
+                      [&](BITMAP* b) {
+                          withPart(b, m.fromX, m.fromY, m.w, m.h, [&](BITMAP* part) {
+                              masked_blit(part, b, 0, 0, m.toX, m.toY, m.w, m.h);
+                          });
+                      },
+                      [&](BITMAP* b) {
+                          withPart(b, m.fromX, m.fromY, m.w, m.h, [&](BITMAP* part) {
+                              maskedBlit(part, b, 0, 0, m.toX, m.toY, m.w, m.h);
+                          });
+                      }),
+                  "")
+            << "masked blit from a part onto its parent at " << where;
+    }
+
+    // Two overlapping parts of one parent.
+    EXPECT_EQ(shared(
+                  [&](BITMAP* b) {
+                      withPart(b, 0, 0, 100, 70, [&](BITMAP* from) {
+                          withPart(b, 12, 9, 100, 70,
+                                   [&](BITMAP* to) { blit(from, to, 0, 0, 0, 0, 100, 70); });
+                      });
+                  },
+                  [&](BITMAP* b) {
+                      withPart(b, 0, 0, 100, 70, [&](BITMAP* from) {
+                          withPart(b, 12, 9, 100, 70,
+                                   [&](BITMAP* to) { plainBlit(from, to, 0, 0, 0, 0, 100, 70); });
+                      });
+                  }),
+              "")
+        << "blit between overlapping parts";
+
+    // The under or the over picture a part of the target, a separate bitmap
+    // the other one: the under part above and left of where they land, the
+    // over part below and right, where the first copy changes it.
+    ScopedBitmap other(120, 80);
+    paint(other, 22);
+    for (const bool partIsUnder : {true, false}) {
+        const int partX = partIsUnder ? 10 : 30, partY = partIsUnder ? 5 : 25;
+        auto layers = [&](BITMAP* part) {
+            return partIsUnder ? std::make_pair(other.bitmap, part)
+                               : std::make_pair(part, other.bitmap);
+        };
+        EXPECT_EQ(shared(
+                      [&](BITMAP* b) {
+                          withPart(b, partX, partY, 100, 60, [&](BITMAP* part) {
+                              const auto [over, under] = layers(part);
+                              blit(under, b, 0, 0, 20, 15, 100, 60);
+                              masked_blit(over, b, 0, 0, 20, 15, 100, 60);
+                          });
+                      },
+                      [&](BITMAP* b) {
+                          withPart(b, partX, partY, 100, 60, [&](BITMAP* part) {
+                              const auto [over, under] = layers(part);
+                              maskedBlitOver(over, 0, 0, under, 0, 0, b, 20, 15, 100, 60);
+                          });
+                      }),
+                  "")
+            << (partIsUnder ? "under" : "over") << " a part of the target";
+    }
+
+    // A part, and the whole bitmap, turned a little and drawn a few pixels
+    // right of where it was.
+    for (const int angle : {0, 3}) {
+        const fixed x = itofix(53), y = itofix(40), pivotX = itofix(30), pivotY = itofix(20);
+        EXPECT_EQ(shared(
+                      [&](BITMAP* b) {
+                          withPart(b, 20, 20, 60, 40, [&](BITMAP* part) {
+                              b->vtable->pivot_scaled_sprite_flip(b, part, x, y, pivotX, pivotY,
+                                                                  itofix(angle), itofix(1), FALSE);
+                          });
+                      },
+                      [&](BITMAP* b) {
+                          withPart(b, 20, 20, 60, 40, [&](BITMAP* part) {
+                              pivotSprite(b, part, x, y, pivotX, pivotY, itofix(angle));
+                          });
+                      }),
+                  "")
+            << "a part turned by " << angle << " onto its parent";
+        EXPECT_EQ(shared(
+                      [&](BITMAP* b) {
+                          b->vtable->pivot_scaled_sprite_flip(b, b, itofix(83), itofix(50),
+                                                              itofix(80), itofix(50), itofix(angle),
+                                                              itofix(1), FALSE);
+                      },
+                      [&](BITMAP* b) {
+                          pivotSprite(b, b, itofix(83), itofix(50), itofix(80), itofix(50),
+                                      itofix(angle));
+                      }),
+                  "")
+            << "a bitmap turned by " << angle << " onto itself";
+    }
 }
 
 TEST(FastDrawing, OtherKindsOfBitmapGoToTheLibrary)
