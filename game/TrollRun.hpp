@@ -39,6 +39,12 @@ public:
     void reset();
     // The sky: a vertical gradient from the first colour towards the second.
     void buildSky(int r1, int g1, int b1, int r2, int g2, int b2);
+    // The backdrop drawLandscape copies from, made from the sky and the hill
+    // picture as they stand: call it once both exist, and again after either
+    // changes. Without either there is no backdrop.
+    void composeBackdrop();
+    // Whether drawLandscape copies from a backdrop rather than drawing anew.
+    bool hasBackdrop() const { return backdrop != nullptr; }
     void drawSky();
     // One 1280-pixel period of the rolling ground.
     void buildGround();
@@ -116,10 +122,9 @@ public:
     Counter cloudX[kCloudCount];
 
 private:
-    // The sky with the hill tiles over it, made by buildSky once the hills
-    // are loaded; null without them. Freed with the sky.
+    // The sky with the hill tiles over it; null until composeBackdrop has
+    // both. Freed with the sky.
     BITMAP* backdrop = nullptr;
-    void composeBackdrop();
     int hillsStartX() const;
     void mergeGround(BITMAP* under, int underX, int y, int rows);
 

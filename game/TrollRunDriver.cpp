@@ -138,6 +138,7 @@ void TrollRun::setUpWorld()
 {
     reset();
     buildSky(192, 229, 229, 180, 205, 222);
+    composeBackdrop(); // the hills came with loadAssets
     buildGround();
     smashSound.load("smush.mp3");
     smashSound.setOverlap(false);

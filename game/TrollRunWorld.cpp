@@ -98,7 +98,6 @@ void TrollRun::buildSky(int r1, int g1, int b1, int r2, int g2, int b2)
                                    b1 - static_cast<int>(db * t));
         hline(sky, 0, y, kScreenWidth, colour);
     }
-    composeBackdrop();
 }
 
 void TrollRun::drawSky()

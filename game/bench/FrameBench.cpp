@@ -189,6 +189,7 @@ void setUpWorldAtFirstFlag(TrollRun& run)
     run.active = true;
     run.reset();
     run.buildSky(192, 229, 229, 180, 205, 222);
+    run.composeBackdrop();
     run.buildGround();
     run.popup.loadFont();
     run.troll.load();

@@ -199,6 +199,7 @@ TEST_F(FramePixels, LandscapeOfAnyHillPictureIsTheStraightforwardOne)
         save_bitmap("hillbg.bmp", tile, nullptr);
         r.loadAssets();
         r.buildSky(192, 229, 229, 180, 205, 222);
+        r.composeBackdrop();
         r.buildGround();
         for (const int view : {-700, 0, 1, 96, 97, 98, 641, 1280, 2559, 2560, 70001}) {
             r.scroll.setValue(view);

@@ -53,6 +53,7 @@ protected:
         r.active = true;
         r.reset();
         r.buildSky(192, 229, 229, 180, 205, 222);
+        r.composeBackdrop();
         r.buildGround();
         r.popup.loadFont();
         r.troll.load();

@@ -97,3 +97,37 @@ TEST_F(World, DrawsWithoutAnyPicture)
     r.updatePeasants();
     EXPECT_EQ(at(backBuffer, 320, 240), (Rgb{1, 2, 3}));
 }
+
+// The backdrop is made from the sky and the hills as they stand when it is
+// composed, whichever came first, and made again from a new hill picture.
+TEST_F(World, BackdropHoldsTheHillsLoadedLast)
+{
+    TrollRun& r = *run_;
+    auto landscapeIsTheSlowOne = [&](const char* hills) {
+        for (const int view : {-700, 0, 1001, 2561}) {
+            r.scroll.setValue(view);
+            r.drawLandscape();
+            ScopedBitmap fast(640, 480);
+            blit(backBuffer, fast, 0, 0, 0, 0, 640, 480);
+            r.drawSky();
+            r.drawHills();
+            r.drawGround();
+            EXPECT_EQ(firstDifference(fast, backBuffer), "") << hills << " hills, view " << view;
+        }
+    };
+    r.buildSky(192, 229, 229, 180, 205, 222);
+    r.hillImage.load("hillbg.bmp");
+    r.buildGround();
+    r.composeBackdrop();
+    EXPECT_TRUE(r.hasBackdrop()) << "hills loaded after the sky";
+    landscapeIsTheSlowOne("the game's");
+
+    const Rgb red{230, 20, 10};
+    paintSolid("hillbg.bmp", red);
+    r.hillImage.load("hillbg.bmp");
+    r.composeBackdrop();
+    EXPECT_TRUE(r.hasBackdrop());
+    landscapeIsTheSlowOne("red");
+    r.drawLandscape();
+    EXPECT_TRUE(anyPixel(backBuffer, 0, 0, 640, 480, red));
+}
