@@ -26,6 +26,13 @@ public:
     static constexpr int kScreenHeight = 480;
     static constexpr int kPeasantCount = 10;
     static constexpr int kCloudCount = 4;
+    // Where the troll and its pop-up word stand on the screen.
+    static constexpr int kTrollScreenX = 220;
+    // The troll stands on the ground under this column of its picture.
+    static constexpr int kTrollFootOffset = 55;
+    static constexpr int kTrollHeight = 76;
+    static constexpr int kPopupX = 330;
+    static constexpr int kPopupAboveGround = 70;
 
     TrollRun() = default;
     TrollRun(const TrollRun&) = delete;

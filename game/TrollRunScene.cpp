@@ -1,16 +1,5 @@
 #include "TrollRun.hpp"
 
-namespace {
-
-constexpr int kTrollScreenX = 220;
-// The troll stands on the ground under this column of its picture.
-constexpr int kTrollFootOffset = 55;
-constexpr int kTrollHeight = 76;
-constexpr int kPopupX = 330;
-constexpr int kPopupAboveGround = 70;
-
-} // namespace
-
 void TrollRun::drawScenery()
 {
     drawLandscape();

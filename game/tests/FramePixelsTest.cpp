@@ -48,8 +48,10 @@ void drawStraightforwardWorld(TrollRun& r)
     r.drawFlags();
     r.updatePeasants();
     const int s = r.scroll.intValue();
-    r.troll.draw(s < 0 ? s + 220 : 220, r.groundHeight(s + 275) - 76, r.groundTilt(s + 275));
-    r.popup.draw(330, r.groundHeight(s + 275) - 70);
+    const int foot = s + TrollRun::kTrollScreenX + TrollRun::kTrollFootOffset;
+    const int trollX = s < 0 ? s + TrollRun::kTrollScreenX : TrollRun::kTrollScreenX;
+    r.troll.draw(trollX, r.groundHeight(foot) - TrollRun::kTrollHeight, r.groundTilt(foot));
+    r.popup.draw(TrollRun::kPopupX, r.groundHeight(foot) - TrollRun::kPopupAboveGround);
     r.blood.updateAndDraw(s);
     r.drawCombo();
     r.drawEnergy();
