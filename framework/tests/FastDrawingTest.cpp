@@ -296,133 +296,83 @@ TEST(FastDrawing, CopiesBetweenSharedPixelsAreTheLibrarys)
 {
     HeadlessScreen screen;
     Both both(160, 100);
-    auto shared = [&](const std::function<void(BITMAP*)>& libraryWay,
-                      const std::function<void(BITMAP*)>& ourWay) {
+    // Draws the library's way and ours onto the same picture; the first
+    // pixel where they differ, or "".
+    auto same = [&](const std::function<void(BITMAP*, bool library)>& draw) {
         both.reset();
         paint(both.library, 21);
         paint(both.ours, 21);
-        return both.draw(libraryWay, ourWay);
+        return both.draw([&](BITMAP* b) { draw(b, true); }, [&](BITMAP* b) { draw(b, false); });
+    };
+    auto copy = [](bool library, bool masked, BITMAP* from, BITMAP* to, int toX, int toY, int w,
+                   int h) {
+        auto draw = library ? (masked ? masked_blit : blit) : (masked ? maskedBlit : plainBlit);
+        draw(from, to, 0, 0, toX, toY, w, h);
     };
     // Down and right, up and left, and along one row by less than eight.
     const Rect moves[] = {{10, 5, 20, 15, 100, 60}, {30, 20, 3, 2, 100, 60}, {8, 4, 11, 4, 90, 50}};
     for (const Rect& m : moves) {
-        const std::string where = std::to_string(m.toX) + "," + std::to_string(m.toY);
-        EXPECT_EQ(shared(
-                      [&](BITMAP* b) {
+        for (const bool masked : {false, true}) {
+            EXPECT_EQ(same([&](BITMAP* b, bool library) {
                           withPart(b, m.fromX, m.fromY, m.w, m.h, [&](BITMAP* part) {
-                              blit(part, b, 0, 0, m.toX, m.toY, m.w, m.h);
-                          });
-                      },
-                      [&](BITMAP* b) {
-                          withPart(b, m.fromX, m.fromY, m.w, m.h, [&](BITMAP* part) {
-                              plainBlit(part, b, 0, 0, m.toX, m.toY, m.w, m.h);
+                              copy(library, masked, part, b, m.toX, m.toY, m.w, m.h);
                           });
                       }),
-                  "")
-            << "blit from a part onto its parent at " << where;
-        EXPECT_EQ(shared(
-                      [&](BITMAP* b) {
-                          withPart(b, m.toX, m.toY, m.w, m.h, [&](BITMAP* part) {
-                              blit(b, part, m.fromX, m.fromY, 0, 0, m.w, m.h);
-                          });
-                      },
-                      [&](BITMAP* b) {
-                          withPart(b, m.toX, m.toY, m.w, m.h, [&](BITMAP* part) {
-                              plainBlit(b, part, m.fromX, m.fromY, 0, 0, m.w, m.h);
-                          });
-                      }),
-                  "")
-            << "blit from a parent onto its part at " << where;
-        EXPECT_EQ(shared(
-                      [&](BITMAP* b) {
-                          withPart(b, m.fromX, m.fromY, m.w, m.h, [&](BITMAP* part) {
-                              masked_blit(part, b, 0, 0, m.toX, m.toY, m.w, m.h);
-                          });
-                      },
-                      [&](BITMAP* b) {
-                          withPart(b, m.fromX, m.fromY, m.w, m.h, [&](BITMAP* part) {
-                              maskedBlit(part, b, 0, 0, m.toX, m.toY, m.w, m.h);
-                          });
-                      }),
-                  "")
-            << "masked blit from a part onto its parent at " << where;
+                      "")
+                << (masked ? "masked " : "") << "copy from a part onto its parent at " << m.toX
+                << "," << m.toY;
+        }
     }
-
-    // Two overlapping parts of one parent.
-    EXPECT_EQ(shared(
-                  [&](BITMAP* b) {
-                      withPart(b, 0, 0, 100, 70, [&](BITMAP* from) {
-                          withPart(b, 12, 9, 100, 70,
-                                   [&](BITMAP* to) { blit(from, to, 0, 0, 0, 0, 100, 70); });
-                      });
-                  },
-                  [&](BITMAP* b) {
-                      withPart(b, 0, 0, 100, 70, [&](BITMAP* from) {
-                          withPart(b, 12, 9, 100, 70,
-                                   [&](BITMAP* to) { plainBlit(from, to, 0, 0, 0, 0, 100, 70); });
-                      });
-                  }),
+    EXPECT_EQ(same([&](BITMAP* b, bool library) {
+                  withPart(b, 0, 0, 100, 70, [&](BITMAP* from) {
+                      withPart(b, 12, 9, 100, 70,
+                               [&](BITMAP* to) { copy(library, false, from, to, 0, 0, 100, 70); });
+                  });
+              }),
               "")
-        << "blit between overlapping parts";
+        << "copy between overlapping parts";
 
-    // The under or the over picture a part of the target, a separate bitmap
-    // the other one: the under part above and left of where they land, the
-    // over part below and right, where the first copy changes it.
+    // The under or the over picture a part of the target: the under part
+    // above and left of where they land, the over part below and right,
+    // where the first copy changes it.
     ScopedBitmap other(120, 80);
     paint(other, 22);
     for (const bool partIsUnder : {true, false}) {
-        const int partX = partIsUnder ? 10 : 30, partY = partIsUnder ? 5 : 25;
-        auto layers = [&](BITMAP* part) {
-            return partIsUnder ? std::make_pair(other.bitmap, part)
-                               : std::make_pair(part, other.bitmap);
-        };
-        EXPECT_EQ(shared(
-                      [&](BITMAP* b) {
-                          withPart(b, partX, partY, 100, 60, [&](BITMAP* part) {
-                              const auto [over, under] = layers(part);
+        EXPECT_EQ(same([&](BITMAP* b, bool library) {
+                      const int at = partIsUnder ? 5 : 25;
+                      withPart(b, at + 5, at, 100, 60, [&](BITMAP* part) {
+                          BITMAP* under = partIsUnder ? part : other.bitmap;
+                          BITMAP* over = partIsUnder ? other.bitmap : part;
+                          if (library) {
                               blit(under, b, 0, 0, 20, 15, 100, 60);
                               masked_blit(over, b, 0, 0, 20, 15, 100, 60);
-                          });
-                      },
-                      [&](BITMAP* b) {
-                          withPart(b, partX, partY, 100, 60, [&](BITMAP* part) {
-                              const auto [over, under] = layers(part);
+                          } else {
                               maskedBlitOver(over, 0, 0, under, 0, 0, b, 20, 15, 100, 60);
-                          });
-                      }),
+                          }
+                      });
+                  }),
                   "")
             << (partIsUnder ? "under" : "over") << " a part of the target";
     }
 
     // A part, and the whole bitmap, turned a little and drawn a few pixels
     // right of where it was.
+    auto turn = [](bool library, BITMAP* to, BITMAP* sprite, int x, int y, int angle) {
+        const fixed pivotX = itofix(sprite->w / 2), pivotY = itofix(sprite->h / 2);
+        if (library)
+            to->vtable->pivot_scaled_sprite_flip(to, sprite, itofix(x), itofix(y), pivotX, pivotY,
+                                                 itofix(angle), itofix(1), FALSE);
+        else
+            pivotSprite(to, sprite, itofix(x), itofix(y), pivotX, pivotY, itofix(angle));
+    };
     for (const int angle : {0, 3}) {
-        const fixed x = itofix(53), y = itofix(40), pivotX = itofix(30), pivotY = itofix(20);
-        EXPECT_EQ(shared(
-                      [&](BITMAP* b) {
-                          withPart(b, 20, 20, 60, 40, [&](BITMAP* part) {
-                              b->vtable->pivot_scaled_sprite_flip(b, part, x, y, pivotX, pivotY,
-                                                                  itofix(angle), itofix(1), FALSE);
-                          });
-                      },
-                      [&](BITMAP* b) {
-                          withPart(b, 20, 20, 60, 40, [&](BITMAP* part) {
-                              pivotSprite(b, part, x, y, pivotX, pivotY, itofix(angle));
-                          });
-                      }),
+        EXPECT_EQ(same([&](BITMAP* b, bool library) {
+                      withPart(b, 20, 20, 60, 40,
+                               [&](BITMAP* part) { turn(library, b, part, 53, 40, angle); });
+                  }),
                   "")
             << "a part turned by " << angle << " onto its parent";
-        EXPECT_EQ(shared(
-                      [&](BITMAP* b) {
-                          b->vtable->pivot_scaled_sprite_flip(b, b, itofix(83), itofix(50),
-                                                              itofix(80), itofix(50), itofix(angle),
-                                                              itofix(1), FALSE);
-                      },
-                      [&](BITMAP* b) {
-                          pivotSprite(b, b, itofix(83), itofix(50), itofix(80), itofix(50),
-                                      itofix(angle));
-                      }),
-                  "")
+        EXPECT_EQ(same([&](BITMAP* b, bool library) { turn(library, b, b, 83, 50, angle); }), "")
             << "a bitmap turned by " << angle << " onto itself";
     }
 }
